@@ -1,0 +1,51 @@
+#pragma once
+
+#include "engine/EigenTypes.h"
+#include "engine/MaskedMatrix.h"
+#include "engine/MaskedSeries.h"
+
+namespace vorel {
+
+// Codes of the covariance methods, as stored in SsaAnalysis::covarianceMethod.
+enum CovarianceMethod : int { kCovarianceSvd = 2, kCovarianceToeplitz = 3 };
+
+// Fills the L x L lag-covariance matrix by one method.
+class CovarianceBuilder {
+ public:
+  virtual ~CovarianceBuilder() = default;
+  virtual void Build() = 0;
+  virtual int type() const = 0;
+};
+
+// "<<SVD>>": the uncentred sum of products of the kept lagged vectors, each
+// entry over the columns where both of its rows are present, scaled by K'/m when
+// some were missing. Costs one symmetric rank update of the kept trajectory and,
+// when something is missing, one of its presence matrix: L^2 K' each.
+class SvdCovariance : public CovarianceBuilder {
+ public:
+  SvdCovariance(Matrix& covariance, const MaskedMatrix& keptTrajectory)
+      : covariance_(covariance), keptTrajectory_(keptTrajectory) {}
+  void Build() override;
+  int type() const override { return kCovarianceSvd; }
+
+ private:
+  Matrix& covariance_;
+  const MaskedMatrix& keptTrajectory_;
+};
+
+// "<<Toeplitz>>": entry (i, i + k) is the mean of x(t) x(t + k) over the t where
+// both are present (0 when no such pair exists). Costs O(N L).
+class ToeplitzCovariance : public CovarianceBuilder {
+ public:
+  ToeplitzCovariance(Matrix& covariance, const MaskedSeries& series, const int& windowLength)
+      : covariance_(covariance), series_(series), windowLength_(windowLength) {}
+  void Build() override;
+  int type() const override { return kCovarianceToeplitz; }
+
+ private:
+  Matrix& covariance_;
+  const MaskedSeries& series_;
+  const int& windowLength_;
+};
+
+}  // namespace vorel

@@ -1,0 +1,239 @@
+#include "engine/SsaAnalysis.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/EigenStep.h"
+#include "engine/Exceptions.h"
+#include "engine/ProjectionReconstructor.h"
+
+namespace vorel {
+
+SsaAnalysis::SsaAnalysis()
+    : covarianceBuilder_(std::make_unique<SvdCovariance>(covariance, keptTrajectory)),
+      reconstructor_(std::make_unique<PcReconstructor>(series, trajectory, selectedEigenvectors,
+                                                       reconstructed)) {}
+
+void SsaAnalysis::SetWindowLength(int L) {
+  if (L < 2 || L > length() - 1) throw ExceptionWindowLength();
+  windowLength_ = L;
+  cadzowWindowLength_ = L;
+}
+
+void SsaAnalysis::ClampWindowLength(int L) {
+  if (L >= length()) L = length() - 1;
+  if (L < 2) L = 2;
+  windowLength_ = L;
+  cadzowWindowLength_ = L;
+}
+
+void SsaAnalysis::SetCadzowWindowLength(int Lc) {
+  if (Lc < windowLength_ || Lc > length() - 1) throw ExceptionWrongCadzowWL();
+  cadzowWindowLength_ = Lc;
+}
+
+void SsaAnalysis::SetCadzowIterations(int n) {
+  if (n <= 0) throw ExceptionWrongCadzowIterationsNumber();
+  cadzowIterations_ = n;
+}
+
+void SsaAnalysis::SetThreshold(int t) {
+  if (t < 0 || t > windowLength_) throw ExceptionThresholdOutOfRange();
+  const int L = windowLength_;
+  bool anyKept = false;
+  if (trajectory.rows() == L) {
+    for (int j = 1; j <= trajectory.cols() && !anyKept; ++j) {
+      anyKept = trajectory.validCount(j) >= L - t;
+    }
+  }
+  if (!anyKept) throw ExceptionThresholdDeleteAllVectors();
+  threshold_ = t;
+}
+
+void SsaAnalysis::BuildTrajectory() {
+  const int N = length();
+  const int L = windowLength_;
+  const int K = N - L + 1;
+  if (L < 1 || K < 1) throw ExceptionWindowLength();
+  trajectory.Resize(L, K);
+  Matrix& X = trajectory.values();
+  FlagMatrix& F = trajectory.flags();
+  const Vector& x = series.values();
+  const FlagVector& f = series.flags();
+  for (int j = 0; j < K; ++j) {
+    int count = 0;
+    for (int i = 0; i < L; ++i) {
+      const bool present = f(i + j) != 0;
+      X(i, j) = present ? x(i + j) : 0.0;
+      F(i, j) = present ? 1 : 0;
+      count += present;
+    }
+    trajectory.setValidCount(j + 1, count);
+  }
+}
+
+void SsaAnalysis::ApplyThreshold() {
+  const int L = trajectory.rows();
+  const int K = trajectory.cols();
+  const int need = L - threshold_;
+  std::vector<int> kept;
+  kept.reserve(static_cast<size_t>(K));
+  for (int j = 1; j <= K; ++j) {
+    if (trajectory.validCount(j) >= need) kept.push_back(j - 1);
+  }
+  keptTrajectory.Resize(L, static_cast<int>(kept.size()));
+  for (size_t k = 0; k < kept.size(); ++k) {
+    keptTrajectory.values().col(static_cast<Eigen::Index>(k)) = trajectory.values().col(kept[k]);
+    keptTrajectory.flags().col(static_cast<Eigen::Index>(k)) = trajectory.flags().col(kept[k]);
+  }
+  keptTrajectory.RecountValid();
+}
+
+void SsaAnalysis::BuildCovariance() {
+  if (covarianceMethod != kCovarianceSvd && covarianceMethod != kCovarianceToeplitz) {
+    throw ExceptionUnknownCovarianceMethod();
+  }
+  if (covarianceBuilder_->type() != covarianceMethod) {
+    if (covarianceMethod == kCovarianceSvd) {
+      covarianceBuilder_ = std::make_unique<SvdCovariance>(covariance, keptTrajectory);
+    } else {
+      covarianceBuilder_ = std::make_unique<ToeplitzCovariance>(covariance, series, windowLength_);
+    }
+  }
+  covarianceBuilder_->Build();
+}
+
+void SsaAnalysis::Decompose() {
+  const int L = windowLength_;
+  if (covariance.rows() != L || covariance.cols() != L) throw ExceptionEigenDecomposition();
+  if (eigenvalues.length() != L) {
+    eigenvalues.Resize(L);
+    eigenvalues.SetAllValid(false);
+  }
+  EigenStep::Result result = EigenStep::DecomposeDescending(covariance);
+  eigenvectors.Resize(L, L);
+  eigenvectors.values() = std::move(result.vectors);
+  eigenvectors.flags().setOnes();
+
+  double sum = 0.0;
+  for (int i = 1; i <= L; ++i) {
+    const double d = result.values(i - 1);
+    if (d <= 0) {
+      eigenvalues.value(i) = 0.0;
+    } else {
+      eigenvalues.value(i) = d;
+      sum += d;
+    }
+  }
+  shares.Resize(L);
+  for (int i = 1; i <= L; ++i) {
+    // With no positive eigenvalue every share is 0 rather than 0/0.
+    shares.value(i) = sum > 0 ? (1.0 / sum) * eigenvalues.value(i) * 100.0 : 0.0;
+  }
+}
+
+void SsaAnalysis::SelectEigentriples(const std::vector<unsigned char>& flags) {
+  const int L = eigenvalues.length();
+  if (L == 0) throw ExceptionNoEVSelected();
+  bool any = false;
+  for (int i = 1; i <= L; ++i) {
+    const bool on = static_cast<size_t>(i) <= flags.size() && flags[i - 1] != 0;
+    eigenvalues.setValid(i, on);
+    any = any || on;
+  }
+  if (!any) throw ExceptionNoEVSelected();
+  SelectEigentriples();
+}
+
+void SsaAnalysis::SelectEigentriples() {
+  const int L = eigenvalues.length();
+  const int r = SelectedCount();
+  if (r == 0) throw ExceptionNoEVSelected();
+  selectedEigenvectors.Resize(eigenvectors.rows(), r);
+  int c = 0;
+  for (int i = 1; i <= L; ++i) {
+    if (eigenvalues.isValid(i)) selectedEigenvectors.values().col(c++) = eigenvectors.values().col(i - 1);
+  }
+  selectedEigenvectors.flags().setOnes();
+}
+
+int SsaAnalysis::SelectedCount() const { return eigenvalues.CountValid(); }
+
+void SsaAnalysis::Reconstruct() {
+  if (reconstructionMethod != kPrincipalComponents && reconstructionMethod != kProjection) {
+    throw ExceptionUnknownReconstructionMethod();
+  }
+  if (reconstructor_->type() != reconstructionMethod) {
+    if (reconstructionMethod == kPrincipalComponents) {
+      reconstructor_ = std::make_unique<PcReconstructor>(series, trajectory, selectedEigenvectors,
+                                                         reconstructed);
+    } else {
+      reconstructor_ = std::make_unique<ProjectionReconstructor>(
+          series, trajectory, selectedEigenvectors, reconstructed, validEntriesMethod,
+          missingEntriesPriority);
+    }
+  }
+  reconstructed.Resize(length());
+  reconstructor_->Reconstruct();
+  ComputeResiduals();
+}
+
+void SsaAnalysis::ComputeResiduals() {
+  const int N = length();
+  residuals.Resize(N);
+  for (int t = 1; t <= N; ++t) {
+    residuals.set(t, series.value(t) - reconstructed.value(t), series.isValid(t));
+  }
+}
+
+void SsaAnalysis::ComputeThresholdCurves() {
+  const int L = trajectory.rows();
+  const int K = trajectory.cols();
+  columnsAfterDeletion.Resize(L + 1);
+  distortedRatio.Resize(L + 1);
+  // A column with m missing elements is kept from threshold m on; a row is
+  // distorted from the least missing count of the columns where it is missing.
+  std::vector<int> columnsKeptFrom(static_cast<size_t>(L) + 1, 0);
+  std::vector<int> rowDistortedFrom(static_cast<size_t>(L), L + 1);
+  for (int j = 1; j <= K; ++j) {
+    const int missing = L - trajectory.validCount(j);
+    columnsKeptFrom[missing] += 1;
+    if (missing == 0) continue;
+    for (int i = 1; i <= L; ++i) {
+      if (!trajectory.isValid(i, j)) rowDistortedFrom[i - 1] = std::min(rowDistortedFrom[i - 1], missing);
+    }
+  }
+  std::vector<int> rowsDistortedFrom(static_cast<size_t>(L) + 2, 0);
+  for (int from : rowDistortedFrom) rowsDistortedFrom[from] += 1;
+  int kept = 0;
+  int distorted = 0;
+  for (int t = 0; t <= L; ++t) {
+    kept += columnsKeptFrom[t];
+    distorted += rowsDistortedFrom[t];
+    columnsAfterDeletion.value(t + 1) = kept;
+    const long long products = static_cast<long long>(distorted) * (2LL * L - distorted);
+    distortedRatio.value(t + 1) = static_cast<double>(products) / (static_cast<double>(L) * L);
+  }
+}
+
+Deviations SsaAnalysis::ComputeDeviations(const MaskedSeries& a, const MaskedSeries& b) {
+  double validSum = 0.0, missingSum = 0.0;
+  int validCount = 0, missingCount = 0;
+  const int n = a.length();
+  for (int t = 1; t <= n; ++t) {
+    const double d = a.value(t) - b.value(t);
+    if (a.isValid(t) && b.isValid(t)) {
+      validSum += d * d;
+      ++validCount;
+    } else {
+      missingSum += d * d;
+      ++missingCount;
+    }
+  }
+  Deviations out;
+  out.valid = validCount ? std::sqrt(validSum / validCount) : 0.0;
+  out.missing = missingCount ? std::sqrt(missingSum / missingCount) : 0.0;
+  return out;
+}
+
+}  // namespace vorel
