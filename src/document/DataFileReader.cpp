@@ -1,1 +1,326 @@
-// placeholder, replaced by the reader
+#include "document/DataFileReader.h"
+
+#include <charconv>
+#include <cstddef>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+#include "document/DataFileExceptions.h"
+
+namespace vorel {
+
+namespace {
+
+// Longest column name kept; longer names are cut.
+constexpr std::size_t kMaxNameLength = 299;
+// Longest data field accepted; a longer one is a reading failure.
+constexpr std::size_t kMaxFieldLength = 399;
+
+[[noreturn]] void FailReading() { throw ExceptionWrongDelimiterSelected(); }
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The four characters that may separate fields, whether the format makes them active or not.
+bool IsDelimiterChar(char c) { return c == ';' || c == ',' || c == ' ' || c == '\t'; }
+
+bool IsCommentLine(std::string_view line) {
+  if (line.empty()) return false;
+  const char c = line.front();
+  return c == '#' || c == '!' || c == '@' || c == '$' || c == '%';
+}
+
+// The reading rules that follow from one InputFormat.
+class FieldRules {
+ public:
+  explicit FieldRules(const InputFormat& format)
+      : format_(format), decimalComma_(format.decimal == kDecimalComma) {}
+
+  // True for a character that separates fields under this format. The comma is never a
+  // delimiter while it is the decimal separator.
+  bool IsActive(char c) const {
+    switch (c) {
+      case ';':
+        return format_.delimSemicolon;
+      case ' ':
+        return format_.delimSpace;
+      case '\t':
+        return format_.delimTab;
+      case ',':
+        return format_.delimComma && !decimalComma_;
+      default:
+        return false;
+    }
+  }
+  // The decimal separator of the file.
+  char separator() const { return decimalComma_ ? ',' : '.'; }
+  // The other one of '.' and ',', which must not appear inside a field.
+  char foreign() const { return decimalComma_ ? '.' : ','; }
+
+  // Moves pos past the active delimiters before the next field. Returns false when the line
+  // ends first. A delimiter character that is not active there is a reading failure; under
+  // the decimal comma a ',' is no delimiter at all and begins the field.
+  bool SkipToField(std::string_view line, std::size_t& pos) const {
+    while (pos < line.size() && IsDelimiterChar(line[pos])) {
+      const char c = line[pos];
+      if (IsActive(c)) {
+        ++pos;
+      } else if (c == ',' && decimalComma_) {
+        break;
+      } else {
+        FailReading();
+      }
+    }
+    return pos < line.size();
+  }
+
+  // The field that begins at pos: characters up to the next active delimiter or the end of
+  // the line. pos moves to the end of the field.
+  std::string_view TakeField(std::string_view line, std::size_t& pos) const {
+    const std::size_t begin = pos;
+    while (pos < line.size() && !IsActive(line[pos])) ++pos;
+    return line.substr(begin, pos - begin);
+  }
+
+  // Number of fields: maximal runs of characters that are not active delimiters.
+  int CountFields(std::string_view line) const {
+    int count = 0;
+    bool inField = false;
+    for (const char c : line) {
+      const bool active = IsActive(c);
+      if (!active && !inField) ++count;
+      inField = !active;
+    }
+    return count;
+  }
+
+  // True when the whole field is a number written with the file's decimal separator:
+  // optional sign, digits with at most one separator (at least one digit), optional exponent
+  // 'e' or 'E' with optional sign and at least one digit.
+  bool IsWholeNumber(std::string_view field) const {
+    std::size_t i = 0;
+    if (i < field.size() && (field[i] == '+' || field[i] == '-')) ++i;
+    std::size_t digits = 0;
+    while (i < field.size() && IsDigit(field[i])) ++i, ++digits;
+    if (i < field.size() && field[i] == separator()) {
+      ++i;
+      while (i < field.size() && IsDigit(field[i])) ++i, ++digits;
+    }
+    if (digits == 0) return false;
+    if (i < field.size() && (field[i] == 'e' || field[i] == 'E')) {
+      ++i;
+      if (i < field.size() && (field[i] == '+' || field[i] == '-')) ++i;
+      std::size_t expDigits = 0;
+      while (i < field.size() && IsDigit(field[i])) ++i, ++expDigits;
+      if (expDigits == 0) return false;
+    }
+    return i == field.size();
+  }
+
+ private:
+  InputFormat format_;
+  bool decimalComma_;
+};
+
+// Splits the file's text into lines at LF; a CR that ends a line is not part of it. A final
+// line without a line break is a line; the empty text after a final line break is none.
+std::vector<std::string_view> SplitLines(std::string_view text) {
+  // A UTF-8 byte order mark is no part of the first line.
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  std::vector<std::string_view> lines;
+  std::size_t begin = 0;
+  while (begin < text.size()) {
+    std::size_t end = text.find('\n', begin);
+    const std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(begin, end - begin);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    lines.push_back(line);
+    begin = next;
+  }
+  return lines;
+}
+
+// The decimal exponent of the leading digit of a number written as mantissa digits (with at
+// most one '.') times ten to the power exponent; used only to tell an overflow from an
+// underflow, so the sign is all that matters.
+long long LeadingExponent(std::string_view mantissa, long long exponent) {
+  long long position = 0;  // integer digits from the first nonzero one on
+  bool seenNonzero = false;
+  bool afterPoint = false;
+  long long leadingFractionZeros = 0;
+  for (const char c : mantissa) {
+    if (c == '.') {
+      afterPoint = true;
+    } else if (!afterPoint) {
+      if (c != '0') seenNonzero = true;
+      if (seenNonzero) ++position;
+    } else if (!seenNonzero) {
+      if (c != '0') {
+        seenNonzero = true;
+      } else {
+        ++leadingFractionZeros;
+      }
+    }
+  }
+  return (position > 0 ? position : -leadingFractionZeros) + exponent;
+}
+
+// The number at the start of text ('.' is the decimal point): optional sign, digits with at
+// most one point, optional exponent. Characters after the number are ignored; 0 when no number
+// stands there. A number too large for a double is a reading failure; one too small reads 0.
+double ConvertNumber(std::string_view text) {
+  std::size_t i = 0;
+  const bool plusSign = i < text.size() && text[i] == '+';
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  const std::size_t mantissaBegin = i;
+  std::size_t digits = 0;
+  while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+  if (i < text.size() && text[i] == '.') {
+    ++i;
+    while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+  }
+  if (digits == 0) return 0.0;
+  const std::size_t mantissaEnd = i;
+  std::size_t end = i;
+  long long exponent = 0;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    std::size_t j = i + 1;
+    bool negativeExponent = false;
+    if (j < text.size() && (text[j] == '+' || text[j] == '-')) negativeExponent = text[j++] == '-';
+    std::size_t expDigits = 0;
+    while (j < text.size() && IsDigit(text[j])) {
+      if (exponent < 1000000) exponent = exponent * 10 + (text[j] - '0');
+      ++j, ++expDigits;
+    }
+    if (expDigits > 0) {
+      end = j;
+      if (negativeExponent) exponent = -exponent;
+    }
+  }
+  const std::size_t begin = plusSign ? 1 : 0;
+  double value = 0.0;
+  const auto [ptr, ec] =
+      std::from_chars(text.data() + begin, text.data() + end, value, std::chars_format::general);
+  if (ec == std::errc::result_out_of_range) {
+    const std::string_view mantissa = text.substr(mantissaBegin, mantissaEnd - mantissaBegin);
+    if (LeadingExponent(mantissa, exponent) > 0) FailReading();
+    return 0.0;
+  }
+  if (ec != std::errc() || ptr != text.data() + end) FailReading();  // the prefix was checked above
+  return value;
+}
+
+// Walks the first line as a header. Each name read is appended to names. Returns false, and
+// stops, at the first field that is data: one that begins with a digit, is a whole number
+// or equals the missing-value code.
+bool ReadHeaderNames(std::string_view line, const std::string& mvCode, const FieldRules& rules,
+                     std::vector<std::string>& names) {
+  std::size_t pos = 0;
+  while (rules.SkipToField(line, pos)) {
+    const std::string_view field = rules.TakeField(line, pos);
+    if (IsDigit(field.front()) || rules.IsWholeNumber(field) || field == mvCode) return false;
+    const bool endsLine = pos == line.size();
+    for (std::size_t k = 0; k < field.size(); ++k) {
+      const bool lastOfLine = endsLine && k + 1 == field.size();
+      if (!lastOfLine && field[k] == rules.foreign()) FailReading();
+    }
+    names.emplace_back(field.substr(0, kMaxNameLength));
+  }
+  return true;
+}
+
+// The text of a data field as the number conversion reads it: the file's decimal separator
+// becomes '.'. The last character of the line is taken as it stands.
+std::string CollectField(std::string_view field, bool endsLine, const FieldRules& rules) {
+  std::string text;
+  text.reserve(field.size());
+  bool seenSeparator = false;
+  for (std::size_t k = 0; k < field.size(); ++k) {
+    const char c = field[k];
+    if (endsLine && k + 1 == field.size()) {
+      text.push_back(c);
+    } else if (c == rules.foreign()) {
+      FailReading();
+    } else if (c == rules.separator()) {
+      if (seenSeparator) FailReading();
+      seenSeparator = true;
+      text.push_back('.');
+    } else {
+      text.push_back(c);
+    }
+  }
+  return text;
+}
+
+// Reads one data line into row `row` of table; the line must hold exactly `fields` fields.
+void ReadRow(std::string_view line, int row, int fields, const std::string& mvCode,
+             const FieldRules& rules, MaskedMatrix& table) {
+  std::size_t pos = 0;
+  int column = 0;
+  while (rules.SkipToField(line, pos)) {
+    if (column == fields) FailReading();  // more fields than the first line
+    ++column;
+    const std::string_view field = rules.TakeField(line, pos);
+    if (field.size() > kMaxFieldLength) FailReading();
+    if (field == mvCode) {
+      table.set(row, column, 0.0, false);
+      continue;
+    }
+    const std::string text = CollectField(field, pos == line.size(), rules);
+    table.set(row, column, ConvertNumber(text), true);
+  }
+  if (column < fields) FailReading();  // a short line
+}
+
+}  // namespace
+
+int ReadDataFile(const std::string& path, const std::string& mvCode, const InputFormat& format,
+                 MaskedMatrix& table, std::vector<std::string>& names) {
+  std::error_code error;
+  std::ifstream in;
+  if (!std::filesystem::is_directory(path, error)) in.open(path, std::ios::binary);
+  if (!in.is_open()) throw ExceptionNoFile(path);
+  const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  if (in.bad()) throw ExceptionNoFile(path);
+  in.close();
+
+  const FieldRules rules(format);
+  const std::vector<std::string_view> lines = SplitLines(text);
+
+  // Leading empty and comment lines are skipped; the first other line decides the columns.
+  std::size_t first = 0;
+  while (first < lines.size() && (lines[first].empty() || IsCommentLine(lines[first]))) ++first;
+  if (first == lines.size()) FailReading();
+  const int fields = rules.CountFields(lines[first]);
+  if (fields == 0) FailReading();
+
+  names.clear();
+  const bool header = ReadHeaderNames(lines[first], mvCode, rules, names);
+  if (!header) {
+    names.clear();
+    for (int c = 1; c <= fields; ++c) names.push_back("Series #" + std::to_string(c));
+  }
+
+  // Data lines: every later line that is no comment and holds a field. Empty lines and lines
+  // of delimiters alone make no row.
+  std::vector<std::string_view> dataLines;
+  for (std::size_t i = header ? first + 1 : first; i < lines.size(); ++i) {
+    if (IsCommentLine(lines[i]) || rules.CountFields(lines[i]) == 0) continue;
+    dataLines.push_back(lines[i]);
+  }
+  if (dataLines.empty()) FailReading();
+
+  const int rows = static_cast<int>(dataLines.size());
+  table.Resize(rows, fields);
+  table.values().setZero();
+  table.flags().setOnes();
+  for (int r = 1; r <= rows; ++r) ReadRow(dataLines[r - 1], r, fields, mvCode, rules, table);
+  table.RecountValid();
+  return fields;
+}
+
+}  // namespace vorel
