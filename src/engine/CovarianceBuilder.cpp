@@ -1,5 +1,7 @@
 #include "engine/CovarianceBuilder.h"
 
+#include <vector>
+
 namespace vorel {
 
 void SvdCovariance::Build() {
@@ -13,13 +15,27 @@ void SvdCovariance::Build() {
   covariance_.selfadjointView<Eigen::Lower>().rankUpdate(keptTrajectory_.values());
 
   if (!keptTrajectory_.AllValid()) {
-    // m(i, j): kept columns with both rows present, by the same product of
-    // the 0/1 presence matrix.
-    Matrix counts = Matrix::Zero(L, L);
-    counts.selfadjointView<Eigen::Lower>().rankUpdate(keptTrajectory_.Presence());
+    // m(i, j) = K' - z(i) - z(j) + both(i, j), where z(i) counts the kept
+    // columns missing row i and both(i, j) those missing rows i and j. Missing
+    // elements are few, so both() is gathered column by column from the lists
+    // of missing rows: the sum over columns of (missing rows)^2.
+    const FlagMatrix& flags = keptTrajectory_.flags();
+    std::vector<int> missingRows;
+    std::vector<double> z(static_cast<size_t>(L), 0.0);
+    Matrix both = Matrix::Zero(L, L);
+    for (Eigen::Index k = 0; k < flags.cols(); ++k) {
+      missingRows.clear();
+      for (Eigen::Index i = 0; i < L; ++i) {
+        if (!flags(i, k)) missingRows.push_back(static_cast<int>(i));
+      }
+      for (size_t a = 0; a < missingRows.size(); ++a) {
+        z[missingRows[a]] += 1.0;
+        for (size_t b = 0; b <= a; ++b) both(missingRows[a], missingRows[b]) += 1.0;
+      }
+    }
     for (Eigen::Index j = 0; j < L; ++j) {
       for (Eigen::Index i = j; i < L; ++i) {
-        const double m = counts(i, j);
+        const double m = kept - z[i] - z[j] + both(i, j);
         if (m < kept && m > 0) covariance_(i, j) = covariance_(i, j) * kept / m;
       }
     }

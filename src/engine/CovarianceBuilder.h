@@ -19,8 +19,9 @@ class CovarianceBuilder {
 
 // "<<SVD>>": the uncentred sum of products of the kept lagged vectors, each
 // entry over the columns where both of its rows are present, scaled by K'/m when
-// some were missing. Costs one symmetric rank update of the kept trajectory and,
-// when something is missing, one of its presence matrix: L^2 K' each.
+// some were missing. Costs one symmetric rank update of the kept trajectory
+// (L^2 K' / 2) and, when something is missing, a count over the pairs of
+// missing elements of each column.
 class SvdCovariance : public CovarianceBuilder {
  public:
   SvdCovariance(Matrix& covariance, const MaskedMatrix& keptTrajectory)

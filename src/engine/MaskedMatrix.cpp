@@ -10,9 +10,14 @@ void MaskedMatrix::Resize(int rows, int cols) {
       static_cast<int>(validCount_.size()) == cols) {
     return;
   }
-  values_ = Matrix::Zero(rows, cols);
-  flags_ = FlagMatrix::Ones(rows, cols);
-  validCount_.assign(static_cast<size_t>(cols), 0);
+  // New storage first, then swapped in: Eigen frees the old block before it
+  // allocates in place, and a failed allocation would leave it dangling.
+  Matrix values = Matrix::Zero(rows, cols);
+  FlagMatrix flags = FlagMatrix::Ones(rows, cols);
+  std::vector<int> counts(static_cast<size_t>(cols), 0);
+  values_.swap(values);
+  flags_.swap(flags);
+  validCount_.swap(counts);
 }
 
 void MaskedMatrix::RecountValid() {
@@ -68,9 +73,9 @@ MaskedMatrix MaskedMatrix::MaskedProduct(const MaskedMatrix& A, const MaskedMatr
   // m(i, j): number of k with A(i, k) and B(k, j) both present.
   Matrix counts;
   if (bComplete) {
-    counts = A.Presence().rowwise().sum().replicate(1, B.cols());
+    counts = A.flags_.cast<double>().rowwise().sum().replicate(1, B.cols());
   } else if (aComplete) {
-    counts = B.Presence().colwise().sum().replicate(A.rows(), 1);
+    counts = B.flags_.cast<double>().colwise().sum().replicate(A.rows(), 1);
   } else {
     counts.noalias() = A.Presence() * B.Presence();
   }

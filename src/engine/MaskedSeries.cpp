@@ -9,8 +9,12 @@ namespace vorel {
 void MaskedSeries::Resize(int n) {
   assert(n >= 0);
   if (n == length()) return;
-  values_ = Vector::Zero(n);
-  flags_ = FlagVector::Ones(n);
+  // New storage first, then swapped in: Eigen frees the old block before it
+  // allocates in place, and a failed allocation would leave it dangling.
+  Vector values = Vector::Zero(n);
+  FlagVector flags = FlagVector::Ones(n);
+  values_.swap(values);
+  flags_.swap(flags);
 }
 
 int MaskedSeries::CountValid() const {

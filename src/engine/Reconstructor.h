@@ -28,6 +28,9 @@ class Reconstructor {
   // Reads the series of length rows + cols - 1 off a Hankel matrix: the first
   // column, then the last row. Flags of out are left to the caller.
   static void ToSeries(const MaskedMatrix& m, MaskedSeries& out);
+  // Hankelize followed by ToSeries, without writing the means back into m:
+  // the same series for half the memory traffic.
+  static void AverageToSeries(const MaskedMatrix& m, MaskedSeries& out);
 
  protected:
   // W := U (X^T U)^T with the principal components of incomplete lagged

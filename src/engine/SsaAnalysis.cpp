@@ -56,19 +56,13 @@ void SsaAnalysis::BuildTrajectory() {
   const int K = N - L + 1;
   if (L < 1 || K < 1) throw ExceptionWindowLength();
   trajectory.Resize(L, K);
-  Matrix& X = trajectory.values();
-  FlagMatrix& F = trajectory.flags();
-  const Vector& x = series.values();
+  // The series with missing values as 0; column j is then a plain window of it.
   const FlagVector& f = series.flags();
+  const Vector x = (f.array() != 0).select(series.values(), 0.0);
   for (int j = 0; j < K; ++j) {
-    int count = 0;
-    for (int i = 0; i < L; ++i) {
-      const bool present = f(i + j) != 0;
-      X(i, j) = present ? x(i + j) : 0.0;
-      F(i, j) = present ? 1 : 0;
-      count += present;
-    }
-    trajectory.setValidCount(j + 1, count);
+    trajectory.values().col(j) = x.segment(j, L);
+    trajectory.flags().col(j) = f.segment(j, L);
+    trajectory.setValidCount(j + 1, static_cast<int>((f.segment(j, L).array() != 0).count()));
   }
 }
 
@@ -158,6 +152,10 @@ void SsaAnalysis::SelectEigentriples() {
 }
 
 int SsaAnalysis::SelectedCount() const { return eigenvalues.CountValid(); }
+
+::vorel::SeriesApplicability SsaAnalysis::SeriesApplicability(int r) const {
+  return ComputeSeriesApplicability(trajectory, r);
+}
 
 void SsaAnalysis::Reconstruct() {
   if (reconstructionMethod != kPrincipalComponents && reconstructionMethod != kProjection) {

@@ -8,6 +8,7 @@
 #include "engine/EigenTypes.h"
 #include "engine/MaskedMatrix.h"
 #include "engine/MaskedSeries.h"
+#include "engine/MethodApplicability.h"
 #include "engine/Reconstructor.h"
 
 namespace vorel {
@@ -100,6 +101,9 @@ class SsaAnalysis {
   static Deviations ComputeDeviations(const MaskedSeries& a, const MaskedSeries& b);
   // Number of selected eigentriples.
   int SelectedCount() const;
+  // Which filling methods apply to the groups of incomplete lagged vectors of
+  // the full trajectory, with r selected eigentriples. O(K).
+  ::vorel::SeriesApplicability SeriesApplicability(int r) const;
 
   // --- state and results ----------------------------------------------------
   MaskedMatrix keptTrajectory{10, 10};

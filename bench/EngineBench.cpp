@@ -1,0 +1,71 @@
+// Timings of the engine's main steps at N = 1,000, 10,000 and 100,000 with
+// L = N/10 capped at 1,000, beside a plain Eigen product of the trajectory's
+// shape as the yardstick.
+
+#include <benchmark/benchmark.h>
+
+#include "BenchSeries.h"
+
+namespace vorel::bench {
+namespace {
+
+void Sizes(benchmark::internal::Benchmark* b) {
+  for (int n : {1000, 10000, 100000}) b->Arg(n);
+  b->Unit(benchmark::kMillisecond);
+}
+
+// The yardstick: X X^T for an L x K matrix, as one dense Eigen product.
+void BM_YardstickProduct(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  const int L = BenchWindowLength(n);
+  const Matrix X = Matrix::Random(L, n - L + 1);
+  Matrix S(L, L);
+  for (auto _ : state) {
+    S.noalias() = X * X.transpose();
+    benchmark::DoNotOptimize(S.data());
+  }
+}
+BENCHMARK(BM_YardstickProduct)->Apply(Sizes);
+
+void BM_BuildCovariance(benchmark::State& state, int method) {
+  const int n = static_cast<int>(state.range(0));
+  SsaAnalysis a;
+  a.series = MakeGappySeries(n);
+  a.SetWindowLength(BenchWindowLength(n));
+  a.BuildTrajectory();
+  a.SetThreshold(a.windowLength());
+  a.covarianceMethod = method;
+  a.ApplyThreshold();
+  for (auto _ : state) {
+    a.BuildCovariance();
+    benchmark::DoNotOptimize(a.covariance.data());
+  }
+}
+BENCHMARK_CAPTURE(BM_BuildCovariance, Svd, kCovarianceSvd)->Apply(Sizes);
+BENCHMARK_CAPTURE(BM_BuildCovariance, Toeplitz, kCovarianceToeplitz)->Apply(Sizes);
+
+void BM_Decompose(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  SsaAnalysis a;
+  PrepareAnalysis(a, n, kCovarianceSvd, 3);
+  for (auto _ : state) {
+    a.Decompose();
+    benchmark::DoNotOptimize(a.eigenvalues.values().data());
+  }
+}
+BENCHMARK(BM_Decompose)->Apply(Sizes);
+
+void BM_ReconstructPc(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  SsaAnalysis a;
+  PrepareAnalysis(a, n, kCovarianceSvd, 3);
+  a.reconstructionMethod = kPrincipalComponents;
+  for (auto _ : state) {
+    a.Reconstruct();
+    benchmark::DoNotOptimize(a.reconstructed.values().data());
+  }
+}
+BENCHMARK(BM_ReconstructPc)->Apply(Sizes);
+
+}  // namespace
+}  // namespace vorel::bench
