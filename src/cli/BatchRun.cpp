@@ -1,1 +1,303 @@
-// placeholder
+#include "cli/BatchRun.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <new>
+#include <nlohmann/json.hpp>
+#include <optional>
+
+#include "cli/BatchOptions.h"
+#include "cli/ShortestJson.h"
+#include "document/DataFileReader.h"
+#include "document/SafeFileWriter.h"
+#include "document/SeriesExport.h"
+#include "engine/CadzowIterations.h"
+#include "engine/Exceptions.h"
+#include "engine/MethodApplicability.h"
+#include "engine/ProgressSink.h"
+#include "engine/RandomGenerators.h"
+#include "engine/SsaAnalysis.h"
+
+namespace vorel {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// The refusals of the desktop program's dialogs and commands, with their messages.
+class BatchRefusal : public AbstractException {
+ public:
+  using AbstractException::AbstractException;
+};
+
+constexpr const char* kSeriesTooShort =
+    "Attention!\nSource series length is too small (series length must be more than 2).";
+constexpr const char* kNoConvenientWindow =
+    "Attention!\nThere is no convenient window length for the source series. The series must "
+    "have length more than 2 and number of valid components more than 2.";
+constexpr const char* kEmptySimulation = "Attention!\nThere is an empty series selected.";
+constexpr const char* kShortSimulation =
+    "Attention!\nThe series length must be more than 2, because for series length less than 2 "
+    "there is no convenient window length.\nEnter another value, please.";
+constexpr const char* kLengthsDiffer =
+    "Error! The lengths of compared series should coincide. \nLoad another series, please.";
+
+// Reads a data file and returns its column 'column' (1-based) or the column
+// named columnName.
+MaskedSeries ReadColumn(const std::string& path, const BatchOptions& o, int column,
+                        const std::optional<std::string>& columnName, const char* option) {
+  MaskedMatrix table;
+  std::vector<std::string> names;
+  const int F = ReadDataFile(path, o.mvCode, o.format, table, names);
+  if (columnName) {
+    for (int c = 1; c <= F && c <= static_cast<int>(names.size()); ++c) {
+      if (names[static_cast<size_t>(c - 1)] == *columnName) return table.Column(c);
+    }
+    throw BatchUsageError(std::string(option) + ": " + path + " has no column named '" +
+                          *columnName + "'");
+  }
+  if (column > F) {
+    throw BatchUsageError(std::string(option) + ": " + path + " has " + std::to_string(F) +
+                          (F == 1 ? " column" : " columns"));
+  }
+  return table.Column(column);
+}
+
+Json Values(const MaskedSeries& s, bool nullWhereMissing) {
+  Json array = Json::array();
+  for (int t = 1; t <= s.length(); ++t) {
+    if (nullWhereMissing && !s.isValid(t)) {
+      array.push_back(nullptr);
+    } else {
+      array.push_back(s.value(t));
+    }
+  }
+  return array;
+}
+
+Json ApplicabilityJson(const SeriesApplicability& a) {
+  Json j = Json::object();
+  j["principal_components"] = a.principalComponents;
+  j["pi_projector"] = a.piProjector;
+  j["cnv_both_sides"] = a.cnvBothSides;
+  j["cnv_left"] = a.cnvLeft;
+  j["cnv_right"] = a.cnvRight;
+  j["simultaneous"] = a.simultaneous;
+  j["sequential_both_sides"] = a.sequentialBothSides;
+  j["sequential_left"] = a.sequentialLeft;
+  j["sequential_right"] = a.sequentialRight;
+  j["valid_entries_covered"] = a.validEntriesCovered;
+  j["missing_entries_covered"] = a.missingEntriesCovered;
+  j["both_covered"] = a.bothCovered;
+  return j;
+}
+
+// Refuses an analysis whose matrices cannot fit in the machine's memory,
+// before any of them is allocated: the series (a few copies of N), the
+// trajectory and its working copies (L x K) and the L x L matrices. Eigen's
+// storage is not exception-safe when a resize fails half-way, so an
+// allocation failure deep in the engine must not be provoked.
+void CheckMemoryNeeds(int N, int L) {
+  const long pages = ::sysconf(_SC_PHYS_PAGES);
+  const long pageSize = ::sysconf(_SC_PAGE_SIZE);
+  if (pages <= 0 || pageSize <= 0) return;
+  const double available = static_cast<double>(pages) * static_cast<double>(pageSize);
+  const double n = N, l = std::max(L, 2), k = std::max(N - L + 1, 1);
+  const double needed = 72.0 * n + 43.0 * l * k + 40.0 * l * l;
+  if (needed > available) {
+    throw BatchRefusal("Attention!\nNot enough memory for this analysis (series length " +
+                       std::to_string(N) + ", window length " + std::to_string(L) + ").");
+  }
+}
+
+// True when a and b name the same file (also when it does not exist yet).
+bool SameFile(const std::string& a, const std::string& b) {
+  std::error_code ea, eb;
+  const auto ca = std::filesystem::weakly_canonical(a, ea);
+  const auto cb = std::filesystem::weakly_canonical(b, eb);
+  return a == b || (!ea && !eb && ca == cb);
+}
+
+// The whole run after the command line has been parsed. Throws what refuses it.
+int RunAnalysis(BatchOptions& o, std::ostream& out) {
+  if (o.outputFile && o.jsonFile && SameFile(*o.outputFile, *o.jsonFile)) {
+    throw BatchUsageError("--output and --json name the same file");
+  }
+
+  SsaAnalysis a;
+
+  // The series: the chosen column of the data file, or the simulation.
+  if (o.dataFile) {
+    MaskedSeries column = ReadColumn(*o.dataFile, o, o.column, o.columnName,
+                                     o.columnName ? "--column-name" : "--column");
+    if (column.length() < 3) throw BatchRefusal(kSeriesTooShort);
+    a.series = std::move(column);
+  } else {
+    if (o.components.empty()) throw BatchRefusal(kEmptySimulation);
+    if (o.length <= 2) throw BatchRefusal(kShortSimulation);
+    const bool windowFits = o.window && *o.window >= 2 && *o.window <= o.length - 1;
+    CheckMemoryNeeds(o.length, windowFits ? *o.window : o.length / 2 + o.length % 2);
+    a.series = SampleComponents(o.components, o.length);
+  }
+  const int N = a.length();
+
+  // Window length, as after loading a series.
+  a.ClampWindowLength(N / 2 + N % 2);
+  const int L = o.window ? *o.window : a.windowLength();
+  if (2 <= L && L <= N - 1) CheckMemoryNeeds(N, L);
+
+  // The covariance step.
+  if (a.series.CountValid() <= 2) throw BatchRefusal(kNoConvenientWindow);
+  a.SetWindowLength(L);
+  // The eigentriples asked for must exist at this window length.
+  std::vector<unsigned char> flags(static_cast<size_t>(L), 0);
+  for (int k : o.eigentriples) {
+    if (k > L) {
+      throw BatchUsageError("--eigentriples: eigentriple " + std::to_string(k) + " is outside 1.." +
+                            std::to_string(L) + " (the window length)");
+    }
+    flags[static_cast<size_t>(k - 1)] = 1;
+  }
+  a.SetCadzowWindowLength(a.windowLength());
+  a.BuildTrajectory();
+  a.SetThreshold(o.threshold);
+  a.covarianceMethod = o.covarianceMethod;
+  a.ApplyThreshold();
+  a.BuildCovariance();
+  a.Decompose();
+  a.eigenvalues.SetAllValid(false);
+  a.ComputeThresholdCurves();
+  const MaskedSeries columnsAfterDeletion = a.columnsAfterDeletion;
+  const MaskedSeries distortedRatio = a.distortedRatio;
+
+  // The choice of eigentriples.
+  a.SelectEigentriples(flags);
+  const MaskedSeries eigenvalues = a.eigenvalues;
+  const MaskedSeries shares = a.shares;
+
+  // The reconstruction, under the reconstruction dialog's rule.
+  const SeriesApplicability applicability =
+      ComputeSeriesApplicability(a.trajectory, a.selectedEigenvectors.cols());
+  if (!((applicability.principalComponents || o.reconstructionMethod == kProjection) &&
+        applicability.bothCovered)) {
+    throw ExceptionImposibleToCombine();
+  }
+  a.reconstructionMethod = o.reconstructionMethod;
+  a.validEntriesMethod = o.validEntriesMethod;
+  a.missingEntriesPriority = o.priority;
+  a.Reconstruct();
+
+  // Comparison and Cadzow iterations.
+  std::optional<MaskedSeries> comparison;
+  if (o.compareFile) {
+    comparison = ReadColumn(*o.compareFile, o, o.compareColumn, std::nullopt, "--compare-column");
+    if (comparison->length() != N) throw BatchRefusal(kLengthsDiffer);
+  }
+  Json deviations;
+  Json cadzow;
+  if (o.cadzowIterations) {
+    // The checks of the Cadzow dialog's OK, in its order.
+    a.SetCadzowWindowLength(o.cadzowWindow ? *o.cadzowWindow : a.windowLength());
+    a.SetCadzowIterations(*o.cadzowIterations);
+    CheckMemoryNeeds(N, a.cadzowWindowLength());
+    NullProgress progress;
+    const std::optional<std::string> failure =
+        RunCadzowIterations(a, progress, comparison ? &*comparison : nullptr);
+    // The desktop program shows the message and keeps the iterations done so
+    // far; a script gets the refusal instead of a result it cannot tell apart.
+    if (failure) throw BatchRefusal(*failure);
+    cadzow = Json::object();
+    cadzow["window_length"] = a.cadzowWindowLength();
+    cadzow["iterations"] = a.cadzowIterations();
+  } else if (comparison) {
+    CompareReconstruction(a, *comparison);
+  }
+  if (comparison) {
+    deviations = Json::object();
+    deviations["total"] = Values(a.cadzowDeviationValid, false);
+    deviations["missing"] = Values(a.cadzowDeviationMissing, false);
+  }
+
+  // The series text.
+  SeriesExportOptions exportOptions;
+  exportOptions.decimal = o.outputDecimal;
+  exportOptions.delimiter = o.outputDelimiter;
+  if (o.points) {
+    exportOptions.autoX = false;
+    exportOptions.xLeftBound = o.points->first;
+    exportOptions.xRightBound = o.points->second;
+  }
+  const std::string text =
+      FormatSeriesExport(a.series, a.reconstructed, a.residuals, exportOptions);
+
+  // Output files are staged first and put in place together.
+  std::unique_ptr<StagedFile> jsonFile, outputFile;
+  if (o.jsonFile) {
+    Json j = Json::object();
+    j["length"] = N;
+    j["window_length"] = a.windowLength();
+    j["threshold"] = a.threshold();
+    j["covariance_method"] = a.covarianceMethod == kCovarianceSvd ? "svd" : "toeplitz";
+    j["reconstruction_method"] =
+        a.reconstructionMethod == kPrincipalComponents ? "pc" : "projection";
+    j["series"] = Values(a.series, true);
+    j["eigenvalues"] = Values(eigenvalues, false);
+    j["shares"] = Values(shares, false);
+    Json selected = Json::array();
+    for (int i = 1; i <= eigenvalues.length(); ++i) {
+      if (eigenvalues.isValid(i)) selected.push_back(i);
+    }
+    j["selected"] = selected;
+    j["applicability"] = ApplicabilityJson(applicability);
+    j["columns_after_deletion"] = Values(columnsAfterDeletion, false);
+    j["distorted_ratio"] = Values(distortedRatio, false);
+    j["reconstructed"] = Values(a.reconstructed, false);
+    j["residuals"] = Values(a.residuals, true);
+    if (!cadzow.is_null()) j["cadzow"] = cadzow;
+    if (!deviations.is_null()) j["deviations"] = deviations;
+    jsonFile = std::make_unique<StagedFile>(*o.jsonFile, DumpShortestJson(j));
+  }
+  if (o.outputFile) outputFile = std::make_unique<StagedFile>(*o.outputFile, text);
+  if (jsonFile) jsonFile->Commit();
+  if (outputFile) {
+    outputFile->Commit();
+  } else {
+    out << text;
+  }
+  return kBatchOk;
+}
+
+void PrintUsageError(std::ostream& err, const std::string& why) {
+  err << "vorel-batch: " << why << "\n\n" << kBatchUsage;
+}
+
+}  // namespace
+
+int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  SeedRandomGenerators(11);
+  try {
+    BatchOptions options = ParseBatchOptions(args);
+    if (options.help) {
+      out << kBatchUsage;
+      return kBatchOk;
+    }
+    return RunAnalysis(options, out);
+  } catch (const BatchUsageError& e) {
+    PrintUsageError(err, e.what());
+    return kBatchMalformed;
+  } catch (const AbstractException& e) {
+    err << e.message() << '\n';
+    return kBatchRefused;
+  } catch (const std::bad_alloc&) {
+    err << "Attention!\nNot enough memory for this analysis.\n";
+    return kBatchRefused;
+  } catch (const std::exception& e) {
+    err << "Attention!\n" << e.what() << '\n';
+    return kBatchRefused;
+  }
+}
+
+}  // namespace vorel

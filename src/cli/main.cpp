@@ -1,1 +1,16 @@
-int main() { return 0; }
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/BatchRun.h"
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  const int status = vorel::RunBatch(args, std::cout, std::cerr);
+  std::cout.flush();
+  if (!std::cout) {
+    std::cerr << "Attention!\nThe standard output cannot be written.\n";
+    return vorel::kBatchRefused;
+  }
+  return status;
+}

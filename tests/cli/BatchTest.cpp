@@ -1,0 +1,414 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/BatchOptions.h"
+#include "cli/BatchRun.h"
+#include "cli/ShortestJson.h"
+
+namespace vorel {
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+struct Result {
+  int status;
+  std::string out, err;
+};
+
+Result Batch(const std::vector<std::string>& args) {
+  std::ostringstream out, err;
+  const int status = RunBatch(args, out, err);
+  return {status, out.str(), err.str()};
+}
+
+std::string Read(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+std::vector<std::string> Fields(const std::string& line, char d) {
+  std::vector<std::string> fields;
+  std::istringstream in(line);
+  for (std::string f; std::getline(in, f, d);) fields.push_back(f);
+  return fields;
+}
+
+const std::string kUsageFirstLine = "Usage: vorel-batch [OPTIONS] [DATAFILE]\n";
+
+// A fresh folder per test for data and output files.
+class BatchTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "vorel-batch-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string File(const std::string& name, const std::string& contents) {
+    const fs::path p = dir_ / name;
+    std::ofstream(p, std::ios::binary) << contents;
+    return p.string();
+  }
+  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  int Entries() const {
+    int n = 0;
+    for (auto it = fs::directory_iterator(dir_); it != fs::directory_iterator(); ++it) ++n;
+    return n;
+  }
+
+  fs::path dir_;
+};
+
+TEST(BatchUsage, HelpAndMalformedCommandLines) {
+  const Result help = Batch({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.out, kBatchUsage);
+  EXPECT_EQ(help.out.rfind(kUsageFirstLine, 0), 0u);
+
+  const std::vector<std::vector<std::string>> malformed = {
+      {},                                            // no input
+      {"a.txt", "--simulate", "const:1"},            // two inputs
+      {"--simulate", "const:1", "--unknown"},        // unknown option
+      {"--simulate", "const:1", "--window"},         // missing value
+      {"--simulate", "const:1", "--window", "2.5"},  // not an integer
+      {"--simulate", "const:1", "--window", "4", "--window", "5"},
+      {"--simulate", "const:1", "--length", "ten"},
+      {"--simulate", "const:1;wave:1"},  // unknown kind
+      {"--simulate", "cosine:1,0,0.1"},  // three numbers
+      {"--simulate", "const:1", "--covariance", "fast"},
+      {"--simulate", "const:1", "--method", "PC"},
+      {"--simulate", "const:1", "--valid", "both"},
+      {"--simulate", "const:1", "--eigentriples", "1-"},
+      {"--simulate", "const:1", "--eigentriples", "0,1"},
+      {"--simulate", "const:1", "--eigentriples", "51"},  // L = 50
+      {"--simulate", "const:1", "--priority", "12,13,14,15,15"},
+      {"--simulate", "const:1", "--points", "5"},
+      {"--simulate", "const:1", "--output-delimiter", "comma"},
+      {"--simulate", "const:1", "--delimiters", "space,pipe"},
+      {"--simulate", "const:1", "--mv", "n a"},
+      {"--simulate", "const:1", "--column", "1", "--column-name", "x"},
+      {"--simulate", "const:1", "--compare-column", "2"},  // without --compare
+      {"--simulate", "const:1", "--cadzow-window", "60"},  // without --cadzow
+      {"--simulate", "const:1", "--output", "same", "--json", "same"},
+  };
+  for (const auto& args : malformed) {
+    const Result r = Batch(args);
+    std::string joined;
+    for (const auto& a : args) joined += a + " ";
+    EXPECT_EQ(r.status, 2) << joined;
+    EXPECT_EQ(r.err.rfind("vorel-batch: ", 0), 0u) << joined << r.err;
+    EXPECT_NE(r.err.find("\n\n" + kUsageFirstLine), std::string::npos) << joined;
+    EXPECT_EQ(r.out, "") << joined;
+  }
+}
+
+TEST(BatchParsing, ListsOfTheCommandLine) {
+  EXPECT_EQ(ParseEigentripleList("1-3,5"), (std::vector<int>{1, 2, 3, 5}));
+  EXPECT_EQ(ParseEigentripleList(" 4 , 2-2,1-2"), (std::vector<int>{1, 2, 4}));
+  for (const char* bad : {"", "1,,2", "a", "2-1", "0", "-1", "1-x", "1.5"}) {
+    EXPECT_THROW(ParseEigentripleList(bad), BatchUsageError) << bad;
+  }
+  EXPECT_EQ(ParsePriorityList("16,15,14,13,12"), (std::array<int, 5>{16, 15, 14, 13, 12}));
+  EXPECT_EQ(ParsePriorityList("both-average,left,simultaneous,both-middle,right"),
+            (std::array<int, 5>{16, 13, 12, 15, 14}));
+  for (const char* bad : {"12,13,14,15", "12,13,14,15,17", "12,13,14,15,12", "12,13,14,15,16,12"}) {
+    EXPECT_THROW(ParsePriorityList(bad), BatchUsageError) << bad;
+  }
+  EXPECT_EQ(ParsePointRange("10-20"), (std::pair<int, int>{10, 20}));
+  for (const char* bad : {"10", "-5-3", "a-b", "1-", "1-2-3"}) {
+    EXPECT_THROW(ParsePointRange(bad), BatchUsageError) << bad;
+  }
+  const ComponentList list =
+      ParseSimulationSpec("const:2.5; cosine:1,-0.01,0.25,0.5;uniform:1;normal:+0.5;");
+  ASSERT_EQ(list.size(), 4u);
+  EXPECT_EQ(list[0]->text(), "2.500");
+  EXPECT_EQ(list[1]->text(), "1.000 * exp (-0.010 * n) cos (2 * Pi * 0.250 * n + 2 * Pi *0.500)");
+  EXPECT_EQ(list[2]->kind(), "noiseRR");
+  EXPECT_EQ(list[3]->text(), "noise N(0,0.500)");
+  EXPECT_TRUE(ParseSimulationSpec(" ; ").empty());
+  for (const char* bad :
+       {"const", "const:", "const:1,2", "const:nan", "const:inf", "normal:1e999"}) {
+    EXPECT_THROW(ParseSimulationSpec(bad), BatchUsageError) << bad;
+  }
+}
+
+TEST(BatchJson, DoublesAreShortestRoundTripAndNonFiniteIsNull) {
+  nlohmann::ordered_json j = nlohmann::ordered_json::object();
+  j["n"] = 3;
+  j["v"] = {0.1,   1e-7,         5e-324,  1.7976931348623157e308, -0.0, 1.0 / 3.0,
+            100.0, std::nan(""), HUGE_VAL};
+  j["s"] = "x";
+  const std::string text = DumpShortestJson(j);
+  EXPECT_EQ(text,
+            "{\n  \"n\": 3,\n  \"v\": [0.1, 1e-07, 5e-324, 1.7976931348623157e+308, -0, "
+            "0.3333333333333333, 100, null, null],\n  \"s\": \"x\"\n}\n");
+  const json back = json::parse(text);
+  EXPECT_EQ(back["v"][5].get<double>(), 1.0 / 3.0);
+  EXPECT_EQ(back["v"][3].get<double>(), 1.7976931348623157e308);
+}
+
+TEST(BatchRun, ConstantSimulation) {
+  const Result r = Batch({"--simulate", "const:2.5", "--length", "5", "--method", "pc"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  const auto lines = Lines(r.out);
+  ASSERT_EQ(lines.size(), 7u);
+  EXPECT_EQ(lines[0], "$All series points");
+  EXPECT_EQ(lines[1], "Source_series Reconstructed_series Residuals");
+  for (size_t k = 2; k < 7; ++k) {
+    const auto f = Fields(lines[k], ' ');
+    ASSERT_EQ(f.size(), 3u) << lines[k];
+    EXPECT_EQ(f[0], "2.500000e+00");
+    EXPECT_EQ(f[1], "2.500000e+00");
+    EXPECT_LT(std::abs(std::stod(f[2])), 1e-12);
+  }
+}
+
+TEST_F(BatchTest, NoiselessCosineIsReconstructedByItsEigentriples) {
+  // A cosine has rank 2: its two leading eigentriples, as well as all of them,
+  // give back the series; the other eigenvalues vanish.
+  const double pi = std::acos(-1.0);
+  for (const char* triples : {"1-2", "1-15"}) {
+    const std::string jsonPath = Path("cosine.json");
+    const Result run = Batch({"--simulate", "cosine:2,0,0.1,0.05", "--length", "30", "--method",
+                              "pc", "--eigentriples", triples, "--json", jsonPath});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const json j = json::parse(Read(jsonPath));
+    EXPECT_EQ(j["length"], 30);
+    EXPECT_EQ(j["window_length"], 15);
+    EXPECT_EQ(j["threshold"], 0);
+    EXPECT_EQ(j["covariance_method"], "svd");
+    EXPECT_EQ(j["reconstruction_method"], "pc");
+    const int r = std::string(triples) == "1-2" ? 2 : 15;
+    json selected = json::array();
+    for (int k = 1; k <= r; ++k) selected.push_back(k);
+    EXPECT_EQ(j["selected"], selected);
+    ASSERT_EQ(j["series"].size(), 30u);
+    ASSERT_EQ(j["eigenvalues"].size(), 15u);
+    double shareSum = 0;
+    for (const auto& s : j["shares"]) shareSum += s.get<double>();
+    EXPECT_NEAR(shareSum, 100.0, 1e-9);
+    for (size_t k = 2; k < 15; ++k) EXPECT_NEAR(j["eigenvalues"][k].get<double>(), 0.0, 1e-9);
+    const auto lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 32u);
+    for (int n = 0; n < 30; ++n) {
+      const double x = 2.0 * std::cos(2 * pi * (0.1 * n + 0.05));
+      EXPECT_NEAR(j["series"][n].get<double>(), x, 1e-12);
+      EXPECT_NEAR(j["reconstructed"][n].get<double>(), x, 1e-9) << triples << " " << n;
+      EXPECT_NEAR(j["residuals"][n].get<double>(), 0.0, 1e-9);
+      // The text carries the same numbers.
+      char expected[40];
+      std::snprintf(expected, sizeof expected, "%.6e", j["series"][n].get<double>());
+      EXPECT_EQ(Fields(lines[static_cast<size_t>(n) + 2], ' ')[0], expected);
+    }
+  }
+}
+
+TEST_F(BatchTest, FileWithAGapAndComparison) {
+  // x(t) = t with the third value missing; the reference holds the true values.
+  const std::string data = File("gap.txt", "x\n1\n2\nnan\n4\n5\n6\n7\n8\n");
+  const std::string truth = File("truth.txt", "1\n2\n3\n4\n5\n6\n7\n8\n");
+  const std::string outPath = Path("out.txt");
+  const std::string jsonPath = Path("out.json");
+  const Result r =
+      Batch({data, "--window", "3", "--threshold", "1", "--eigentriples", "1-2", "--method", "pc",
+             "--compare", truth, "--output", outPath, "--output-delimiter", "tab",
+             "--output-decimal", "comma", "--json", jsonPath});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "");  // the text went to the file
+  const json j = json::parse(Read(jsonPath));
+  EXPECT_EQ(j["series"], json::parse("[1, 2, null, 4, 5, 6, 7, 8]"));
+  EXPECT_TRUE(j["residuals"][2].is_null());
+  EXPECT_EQ(j["columns_after_deletion"].size(), 4u);  // thresholds 0..L
+  EXPECT_EQ(j["applicability"]["both_covered"], true);
+  EXPECT_FALSE(j.contains("cadzow"));
+
+  // The deviations of the comparison, worked out from the reconstruction.
+  double sum = 0;
+  for (int t = 1; t <= 8; ++t) {
+    if (t == 3) continue;
+    const double d = j["reconstructed"][t - 1].get<double>() - t;
+    sum += d * d;
+  }
+  EXPECT_NEAR(j["deviations"]["total"][0].get<double>(), std::sqrt(sum / 7), 1e-12);
+  EXPECT_NEAR(j["deviations"]["missing"][0].get<double>(),
+              std::abs(j["reconstructed"][2].get<double>() - 3.0), 1e-12);
+  ASSERT_EQ(j["deviations"]["total"].size(), 1u);
+
+  const auto lines = Lines(Read(outPath));
+  ASSERT_EQ(lines.size(), 10u);
+  EXPECT_EQ(lines[0], "$All series points");
+  EXPECT_EQ(lines[1], "Source_series\tReconstructed_series\tResiduals");
+  EXPECT_EQ(Fields(lines[2], '\t')[0], "1,000000e+00");
+  const auto gap = Fields(lines[4], '\t');
+  ASSERT_EQ(gap.size(), 3u);
+  EXPECT_EQ(gap[0], "nan");
+  EXPECT_EQ(gap[2], "nan");
+  char filled[40];
+  std::snprintf(filled, sizeof filled, "%.6e", j["reconstructed"][2].get<double>());
+  std::string filledComma = filled;
+  filledComma[filledComma.find('.')] = ',';
+  EXPECT_EQ(gap[1], filledComma);
+  EXPECT_EQ(Entries(), 4);  // two inputs, two outputs, no temporary file
+}
+
+TEST_F(BatchTest, PointsRangeAndWholeRunOnTheBundledExampleWithProjection) {
+  const std::string example = std::string(VOREL_EXAMPLES_DIR) + "/sine-gaps.txt";
+  const Result all = Batch({example, "--window", "12", "--eigentriples", "1-3"});
+  ASSERT_EQ(all.status, 0) << all.err;
+  const auto allLines = Lines(all.out);
+  ASSERT_EQ(allLines.size(), 62u);
+
+  const Result some =
+      Batch({example, "--window", "12", "--eigentriples", "1-3", "--points", "5-9"});
+  ASSERT_EQ(some.status, 0) << some.err;
+  const auto lines = Lines(some.out);
+  ASSERT_EQ(lines.size(), 7u);
+  EXPECT_EQ(lines[0], "$Points from 5 to 9");
+  for (size_t k = 2; k < 7; ++k) EXPECT_EQ(lines[k], allLines[k + 4]);
+
+  // Bounds outside 1..N give every point under the same first line's form.
+  const Result outside =
+      Batch({example, "--window", "12", "--eigentriples", "1-3", "--points", "0-99"});
+  ASSERT_EQ(outside.status, 0);
+  EXPECT_EQ(Lines(outside.out)[0], "$Points from 1 to 60");
+  EXPECT_EQ(Lines(outside.out).size(), 62u);
+}
+
+TEST_F(BatchTest, CadzowIterationsWithComparison) {
+  const std::string example = std::string(VOREL_EXAMPLES_DIR) + "/sine-gaps.txt";
+  const std::string jsonPath = Path("c.json");
+  const Result r = Batch({example, "--window", "12", "--eigentriples", "1-3", "--compare", example,
+                          "--cadzow", "3", "--cadzow-window", "20", "--json", jsonPath});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const json j = json::parse(Read(jsonPath));
+  EXPECT_EQ(j["window_length"], 12);
+  EXPECT_EQ(j["cadzow"]["window_length"], 20);
+  EXPECT_EQ(j["cadzow"]["iterations"], 3);
+  EXPECT_EQ(j["eigenvalues"].size(), 12u);
+  EXPECT_EQ(j["shares"].size(), 12u);
+  EXPECT_EQ(j["selected"], json({1, 2, 3}));
+  ASSERT_EQ(j["deviations"]["total"].size(), 3u);
+  ASSERT_EQ(j["deviations"]["missing"].size(), 3u);
+  // Compared with itself, the present positions count for the total and the
+  // gaps (reference value 0 as read) for the rest.
+  double sum = 0;
+  int count = 0;
+  for (int t = 0; t < 60; ++t) {
+    if (j["series"][t].is_null()) continue;
+    const double d = j["reconstructed"][t].get<double>() - j["series"][t].get<double>();
+    sum += d * d;
+    ++count;
+  }
+  EXPECT_NEAR(j["deviations"]["total"][2].get<double>(), std::sqrt(sum / count), 1e-12);
+}
+
+TEST_F(BatchTest, RefusalsCarryTheSystemsMessagesAndWriteNoFile) {
+  const std::string twoRows = File("two.txt", "a\n1\n2\n");
+  const std::string twoPresent = File("sparse.txt", "1\nnan\nnan\n5\nnan\n");
+  const std::string comma = File("comma.txt", "1,5\n2,5\n3,5\n");
+  const std::string longGap = File("longgap.txt", "1\n2\n3\nnan\nnan\nnan\n7\n8\n9\n10\n");
+  const std::string shortRef = File("short.txt", "1\n2\n3\n");
+  const std::string out = Path("out.txt");
+  const std::string js = Path("out.json");
+  struct Case {
+    std::vector<std::string> args;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {{twoRows},
+       "Attention!\nSource series length is too small (series length must be more than 2)."},
+      {{twoPresent},
+       "Attention!\nThere is no convenient window length for the source series. The series must "
+       "have length more than 2 and number of valid components more than 2."},
+      {{"--simulate", ""}, "Attention!\nThere is an empty series selected."},
+      {{"--simulate", "const:1", "--length", "2"},
+       "Attention!\nThe series length must be more than 2, because for series length less than "
+       "2 there is no convenient window length.\nEnter another value, please."},
+      {{"--simulate", "const:1", "--window", "100"},
+       "The window length must satisfy to the following requirements: 1 < L < N-1.\nEnter "
+       "another window length value, please."},
+      {{"--simulate", "const:1", "--window", "10", "--threshold", "11"},
+       "Attention!\nWrong threshold value is entered. Threshold value should be not negative "
+       "number and be less than the series length."},
+      {{Path("missing.txt")}, "Attention!\nFile " + Path("missing.txt") + " is not exist!"},
+      {{comma}, "Attention!\nData reading/conversion error occured."},
+      {{longGap, "--window", "3", "--threshold", "3", "--method", "pc"},
+       "Attention!\nSelected methods'  combination cannot be applied to the source "
+       "series.\nUse another combination."},
+      {{"--simulate", "const:1", "--length", "10", "--compare", shortRef},
+       "Error! The lengths of compared series should coincide. \nLoad another series, please."},
+      {{"--simulate", "const:1", "--window", "5", "--cadzow", "2", "--cadzow-window", "4"},
+       "Attention!\nThe window length of Cadzow's iterations should be greater or equal to window "
+       "length used before and less than length of the source time series minus one."},
+      {{"--simulate", "const:1", "--length", "2000000000", "--window", "1000000000"},
+       "Attention!\nNot enough memory for this analysis (series length 2000000000, window length "
+       "1000000000)."},
+      {{"--simulate", "const:1", "--cadzow", "0"},
+       "Attention!\nThe Cadzow's iterations number should be greater zero."},
+      {{"--simulate", "const:1", "--output", Path("no-folder/out.txt")},
+       "Attention!\nThe file " + Path("no-folder/out.txt") + " cannot be written."},
+  };
+  const int before = Entries();
+  for (const Case& c : cases) {
+    std::vector<std::string> args = c.args;
+    if (c.args.back() != Path("no-folder/out.txt")) {
+      args.insert(args.end(), {"--output", out, "--json", js});
+    }
+    const Result r = Batch(args);
+    EXPECT_EQ(r.status, 1) << c.message;
+    EXPECT_EQ(r.err, c.message + "\n");
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(Entries(), before) << c.message;  // no output and no temporary file
+  }
+
+  // A malformed command line noticed after reading leaves an old output alone.
+  File("out.txt", "old");
+  const Result r =
+      Batch({"--simulate", "const:1", "--length", "10", "--eigentriples", "6", "--output", out});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(Read(out), "old");
+}
+
+// The executable itself: its exit statuses, and the same text as the library.
+TEST_F(BatchTest, ExecutableExitStatuses) {
+  const auto run = [](const std::string& arguments) {
+    const std::string command =
+        std::string("'") + VOREL_BATCH_EXE + "' " + arguments + " > /dev/null 2>&1";
+    const int raw = std::system(command.c_str());
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  };
+  EXPECT_EQ(run("--help"), 0);
+  EXPECT_EQ(run(""), 2);
+  EXPECT_EQ(run("--simulate 'const:1' --length 2"), 1);
+  const std::string out = Path("exe.txt");
+  EXPECT_EQ(run("--simulate 'cosine:1,0,0.1,0;const:3' --length 20 --eigentriples 1-3 --output '" +
+                out + "'"),
+            0);
+  const Result lib =
+      Batch({"--simulate", "cosine:1,0,0.1,0;const:3", "--length", "20", "--eigentriples", "1-3"});
+  EXPECT_EQ(Read(out), lib.out);
+}
+
+}  // namespace
+}  // namespace vorel
