@@ -1,0 +1,531 @@
+#include "document/CVorelDoc.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "document/CommandIds.h"
+#include "document/DataFileReader.h"
+#include "document/SeriesExport.h"
+#include "document/SettingsFile.h"
+#include "document/dialogs/CDialogCadzow.h"
+#include "document/dialogs/CDialogComparison.h"
+#include "document/dialogs/CDialogCovarianceMatrix.h"
+#include "document/dialogs/CDialogEVGrouping.h"
+#include "document/dialogs/CDialogEditSourceSeries.h"
+#include "document/dialogs/CDialogFileChoice.h"
+#include "document/dialogs/CDialogReconstruction.h"
+#include "document/dialogs/CDialogSeriesSimulation.h"
+#include "document/dialogs/CDialogSetDelimiterSave.h"
+#include "engine/AbstractException.h"
+#include "engine/CadzowIterations.h"
+#include "engine/MethodApplicability.h"
+#include "engine/ProgressSink.h"
+#include "engine/RandomGenerators.h"
+
+namespace vorel {
+
+inline constexpr const char* kMessageNoWindowLength =
+    "Attention!\nThere is no convenient window length for the source series. The series must "
+    "have length more than 2 and number of valid components more than 2.";
+
+CVorelDoc::CVorelDoc(UiHost& host)
+    : host_(host), settingsPath_(SettingsFile::Locate(host.ProgramFolder())) {
+  SeedRandomGenerators(11);
+  LoadInputSettings();
+}
+
+CVorelDoc::~CVorelDoc() = default;
+
+InputFormat CVorelDoc::inputFormat() const {
+  InputFormat f;
+  f.decimal = inputDecimal;
+  f.delimComma = delimComma;
+  f.delimSemicolon = delimSemicolon;
+  f.delimSpace = delimSpace;
+  f.delimTab = delimTab;
+  return f;
+}
+
+void CVorelDoc::setInputFormat(const InputFormat& f) {
+  inputDecimal = f.decimal;
+  delimComma = f.delimComma;
+  delimSemicolon = f.delimSemicolon;
+  delimSpace = f.delimSpace;
+  delimTab = f.delimTab;
+}
+
+void CVorelDoc::Redraw() { host_.RedrawAllViews(); }
+
+// --- settings -----------------------------------------------------------------
+
+void CVorelDoc::LoadInputSettings() { SettingsFile(settingsPath_).LoadInputSettings(*this); }
+
+void CVorelDoc::LoadGraphSettings() { SettingsFile(settingsPath_).LoadGraphSettings(graphOptions); }
+
+void CVorelDoc::SaveAllSettings() {
+  SettingsFile(settingsPath_).SaveAllSettings(*this, graphOptions);
+}
+
+// --- enabling -----------------------------------------------------------------
+
+bool CVorelDoc::IsCommandEnabled(int id) const {
+  switch (id) {
+    case kCmdOpenData:
+    case kCmdSimulateSeries:
+    case kCmdSaveAllSettings:
+      return true;
+    case kCmdEditSourceSeries:
+    case kCmdNextStep:
+    case kCmdPageInitialSeries:
+      return nextStep > kStepNone;
+    case kCmdSaveSeries:
+    case kCmdCompare:
+    case kCmdCadzow:
+    case kCmdPageResiduals:
+      return nextStep >= kStepResiduals;
+    case kCmdPreviousStep:
+      return nextStep > kStepCovariance && currentPage > PageInitialSeries;
+    case kCmdCovarianceMatrix:
+    case kCmdChoiceOfEigenvectors:
+    case kCmdPageSingularValues:
+      return highestPage >= PageSingularValues;
+    case kCmdReconstruction:
+      return nextStep >= kStepReconstruction;
+    case kCmdPageEigenvectors:
+      return highestPage >= PageEigenvectors;
+    case kCmdPageReconstructed:
+      return highestPage >= PageReconstructed;
+    case kCmdPageInitialAndReconstructed:
+      return highestPage >= PageInitialAndReconstructed;
+    case kCmdPageDeviations:
+      return highestPage == PageDeviations;
+    case kCmdGraphSettings:
+    case kCmdApplyGraphSettings:
+    case kCmdSaveImageBmp:
+      return currentPage > PageEmpty;
+    default:
+      return false;
+  }
+}
+
+bool CVorelDoc::ExecuteCommand(int id) {
+  if (!IsCommandEnabled(id)) return false;
+  switch (id) {
+    case kCmdOpenData:
+      OnOpenData();
+      return true;
+    case kCmdSimulateSeries:
+      OnSimulateSeries();
+      return true;
+    case kCmdEditSourceSeries:
+      OnEditSourceSeries();
+      return true;
+    case kCmdSaveSeries:
+      ExportSeries();
+      return true;
+    case kCmdSaveAllSettings:
+      SaveAllSettings();
+      return true;
+    case kCmdNextStep:
+      OnNextStep();
+      return true;
+    case kCmdPreviousStep:
+      OnPreviousStep();
+      return true;
+    case kCmdCovarianceMatrix:
+      RunStep(kStepCovariance);
+      return true;
+    case kCmdChoiceOfEigenvectors:
+      RunStep(kStepChoice);
+      return true;
+    case kCmdReconstruction:
+      RunStep(kStepReconstruction);
+      return true;
+    case kCmdCompare:
+      OnCompare();
+      return true;
+    case kCmdCadzow:
+      OnCadzow();
+      return true;
+    case kCmdPageInitialSeries:
+      ShowPage(PageInitialSeries);
+      return true;
+    case kCmdPageSingularValues:
+      ShowPage(PageSingularValues);
+      return true;
+    case kCmdPageEigenvectors:
+      ShowPage(PageEigenvectors);
+      return true;
+    case kCmdPageReconstructed:
+      ShowPage(PageReconstructed);
+      return true;
+    case kCmdPageInitialAndReconstructed:
+      ShowPage(PageInitialAndReconstructed);
+      return true;
+    case kCmdPageResiduals:
+      ShowPage(PageResiduals);
+      return true;
+    case kCmdPageDeviations:
+      ShowPage(PageDeviations);
+      return true;
+    default:
+      return false;  // handled by the series tools or the view
+  }
+}
+
+// --- navigation ---------------------------------------------------------------
+
+void CVorelDoc::OnNextStep() {
+  if (currentPage <= PageEmpty) {
+    currentPage = PageEmpty;
+  } else if (currentPage == highestPage) {
+    RunStep(nextStep);
+  } else if (currentPage < highestPage) {
+    ++currentPage;
+  }
+  Redraw();
+}
+
+void CVorelDoc::OnPreviousStep() {
+  if (currentPage >= PageInitialSeries) --currentPage;
+  Redraw();
+}
+
+void CVorelDoc::ShowPage(int page) {
+  currentPage = page;
+  Redraw();
+}
+
+// --- steps --------------------------------------------------------------------
+
+void CVorelDoc::RunStep(int code) {
+  switch (code) {
+    case kStepCovariance:
+      RunCovarianceStep();
+      break;
+    case kStepChoice:
+      RunChoiceStep();
+      break;
+    case kStepReconstruction:
+      RunReconstructionStep();
+      break;
+    case kStepResiduals:
+      currentPage = PageResiduals;
+      highestPage = PageResiduals;
+      nextStep = kStepComparison;
+      Redraw();
+      break;
+    case kStepComparison:
+      OnCompare();
+      nextStep = kStepCadzow;
+      Redraw();
+      break;
+    case kStepCadzow:
+      if (OnCadzow()) Redraw();
+      break;
+    default:
+      break;
+  }
+}
+
+bool CVorelDoc::RunCovarianceStep() {
+  if (analysis.series.CountValid() <= 2) {
+    host_.MessageBox(kMessageNoWindowLength);
+    return false;
+  }
+  const int rememberedStep = nextStep;
+  const int rememberedHighest = highestPage;
+  const int rememberedWindow = analysis.windowLength();
+  const int rememberedCadzowWindow = analysis.cadzowWindowLength();
+  addInfoRequested = false;
+
+  CDialogCovarianceMatrix dialog(host_, *this);
+  dialog.windowLength = analysis.windowLength();
+  dialog.threshold = analysis.threshold();
+  dialog.methodIndex = analysis.covarianceMethod == kCovarianceSvd ? 0 : 1;
+  if (host_.RunModal(dialog) == DialogResult::Ok) {
+    if (addInfoRequested) {
+      nextStep = kStepCovariance;
+      highestPage = PageInitialSeries;
+    } else {
+      nextStep = kStepChoice;
+      currentPage = PageSingularValues;
+      highestPage = PageEigenvectors;
+    }
+    firstEigenvector = 1;
+    Redraw();
+    return true;
+  }
+  nextStep = rememberedStep;
+  highestPage = rememberedHighest;
+  // An OK refused after the window length was accepted has rebuilt the
+  // trajectory for the new length; the results of the earlier steps still
+  // belong to the remembered one, so it is put back.
+  if (analysis.windowLength() != rememberedWindow) {
+    try {
+      analysis.SetWindowLength(rememberedWindow);
+      analysis.BuildTrajectory();
+      analysis.SetCadzowWindowLength(rememberedCadzowWindow);
+    } catch (const AbstractException&) {
+      // The remembered lengths were valid for this series when they were set.
+    }
+  }
+  return false;
+}
+
+void CVorelDoc::RunChoiceStep() {
+  CDialogEVGrouping dialog(host_, *this);
+  dialog.eigenvalues.Assign(analysis.eigenvalues);
+  if (host_.RunModal(dialog) == DialogResult::Ok) {
+    nextStep = kStepReconstruction;
+    highestPage = PageEigenvectors;
+    currentPage = PageEigenvectors;
+  }
+  Redraw();
+}
+
+void CVorelDoc::RunReconstructionStep() {
+  // A failed reconstruction reopens the dialog, until it succeeds or is cancelled.
+  for (;;) {
+    CDialogReconstruction dialog(host_, *this);
+    dialog.applicability =
+        ComputeSeriesApplicability(analysis.trajectory, analysis.selectedEigenvectors.cols());
+    dialog.validChoice = analysis.validEntriesMethod == kCnv ? 0 : 1;
+    dialog.methodIndex = analysis.reconstructionMethod == kPrincipalComponents ? 0 : 1;
+    const DialogResult result = host_.RunModal(dialog);
+    analysis.validEntriesMethod = dialog.validChoice == 1 ? kPiProjector : kCnv;
+    if (result != DialogResult::Ok) return;
+
+    nextStep = kStepReconstruction;
+    highestPage = PageEigenvectors;
+    currentPage = PageEigenvectors;
+    Redraw();
+    analysis.reconstructionMethod = dialog.reconstructionMethod;
+    cadzowResult = false;
+    try {
+      analysis.Reconstruct();
+    } catch (const AbstractException& e) {
+      host_.MessageBox(e.message());
+      continue;
+    }
+    nextStep = kStepResiduals;
+    highestPage = PageInitialAndReconstructed;
+    currentPage = PageInitialAndReconstructed;
+    Redraw();
+    return;
+  }
+}
+
+// --- comparison and Cadzow iterations -------------------------------------------
+
+namespace {
+
+// The progress bar of the main window, with the wait cursor while it is shown.
+class HostProgress final : public ProgressSink {
+ public:
+  explicit HostProgress(UiHost& host) : host_(host) {}
+  void begin(int from, int to) override { host_.ProgressBegin(from, to); }
+  void step() override { host_.ProgressStep(); }
+  void show() override {
+    host_.ProgressShow();
+    host_.BeginWaitCursor();
+  }
+  void hide() override {
+    host_.ProgressHide();
+    host_.EndWaitCursor();
+  }
+
+ private:
+  UiHost& host_;
+};
+
+}  // namespace
+
+void CVorelDoc::OnCompare() {
+  CDialogComparison dialog(host_, *this);
+  if (host_.RunModal(dialog) != DialogResult::Ok) return;
+  cadzowResult = false;
+  CompareReconstruction(analysis, comparisonSeries);
+  nextStep = kStepComparison;
+  currentPage = PageDeviations;
+  highestPage = PageDeviations;
+  Redraw();
+}
+
+bool CVorelDoc::OnCadzow() {
+  CDialogCadzow dialog(host_, *this);
+  dialog.windowLength = analysis.cadzowWindowLength();
+  dialog.iterations = analysis.cadzowIterations();
+  compareDuringCadzow = false;
+  if (host_.RunModal(dialog) != DialogResult::Ok) return false;
+
+  currentPage = PageInitialAndReconstructed;
+  cadzowResult = true;
+  HostProgress progress(host_);
+  const std::optional<std::string> failure =
+      RunCadzowIterations(analysis, progress, compareDuringCadzow ? &comparisonSeries : nullptr);
+  if (failure) host_.MessageBox(*failure);
+  if (compareDuringCadzow) {
+    highestPage = PageDeviations;
+    nextStep = kStepCadzow;
+  } else {
+    highestPage = PageResiduals;
+    nextStep = kStepComparison;
+  }
+  Redraw();
+  return true;
+}
+
+// --- simulation -----------------------------------------------------------------
+
+inline constexpr const char* kMessageEmptySimulation =
+    "Attention!\nThere is an empty series selected.";
+inline constexpr const char* kMessageShortSimulation =
+    "Attention!\nThe series length must be more than 2, because for series length less than 2 "
+    "there is no convenient window length.\nEnter another value, please.";
+
+void CVorelDoc::OnSimulateSeries() {
+  CDialogSeriesSimulation dialog(host_);
+  dialog.SetCaptions("Series simulation", "Simulate");
+  dialog.seriesLength = 100;
+  dialog.components = CopyComponents(sourceComponents);
+  for (;;) {
+    if (host_.RunModal(dialog) != DialogResult::Ok) return;
+    if (dialog.components.empty()) {
+      host_.MessageBox(kMessageEmptySimulation);
+      continue;
+    }
+    if (dialog.seriesLength <= 2) {
+      host_.MessageBox(kMessageShortSimulation);
+      continue;
+    }
+    break;
+  }
+  sourceComponents = CopyComponents(dialog.components);
+  seriesFromFile = false;
+  dialog.components.clear();
+
+  // Each component is evaluated once per sample, in list order, so that the
+  // noise enters the series and its loaded copy identically.
+  const int N = dialog.seriesLength;
+  const MaskedSeries sum = SampleComponents(sourceComponents, N);
+  analysis.series.Assign(sum);
+  loadedSeries.Assign(sum);
+  editFlags.Resize(N);
+  editFlags.SetAllValid(true);
+
+  try {
+    analysis.SetWindowLength((N + 1) / 2);
+  } catch (const AbstractException& e) {
+    host_.MessageBox(e.message());
+  }
+  nextStep = kStepCovariance;
+  currentPage = PageInitialSeries;
+  highestPage = PageInitialSeries;
+  Redraw();
+}
+
+// --- series editor --------------------------------------------------------------
+
+void CVorelDoc::OnEditSourceSeries() {
+  CDialogEditSourceSeries dialog(host_);
+  const int N = analysis.length();
+  dialog.newLength = N;
+  dialog.workSeries.Assign(analysis.series);
+  dialog.workLoaded.Assign(loadedSeries);
+  dialog.workFlags.Assign(editFlags);
+  if (host_.RunModal(dialog) != DialogResult::Ok || !dialog.changed) return;
+
+  nextStep = kStepCovariance;
+  currentPage = PageInitialSeries;
+  highestPage = PageInitialSeries;
+  Redraw();
+  const int M = dialog.workSeries.length();
+  analysis.series.Assign(dialog.workSeries);
+  loadedSeries.Assign(dialog.workLoaded);
+  editFlags.Resize(M);
+  editFlags.CopyFlagsFrom(dialog.workFlags);
+  if (M != N) {
+    try {
+      analysis.SetWindowLength(M / 2);
+    } catch (const AbstractException& e) {
+      host_.MessageBox(e.message());
+    }
+  }
+}
+
+// --- open data ----------------------------------------------------------------
+
+void CVorelDoc::TakeSeries(const MaskedSeries& column) {
+  const int N = column.length();
+  loadedSeries.Resize(N);
+  editFlags.Resize(N);
+  analysis.series.Resize(N);
+  analysis.series.Assign(column);
+  loadedSeries.Assign(column);
+  editFlags.SetAllValid(true);
+}
+
+void CVorelDoc::OnOpenData() {
+  CDialogFileChoice dialog(host_, *this);
+  char display[64];
+  std::snprintf(display, sizeof display, "\"%s\"", mvCode.c_str());
+  dialog.mvCodeDisplay = display;
+  dialog.seriesName = seriesName;
+  dialog.format = inputFormat();
+  if (!dataFilePath.empty()) {
+    try {
+      dialog.ReadFile(dataFilePath);
+    } catch (const AbstractException& e) {
+      // The file has disappeared or changed since it was chosen.
+      host_.MessageBox(e.message());
+    }
+  }
+  if (host_.RunModal(dialog) != DialogResult::Ok || !dialog.columnChosen) return;
+
+  setInputFormat(dialog.format);
+  TakeSeries(dialog.chosen);
+  dataFilePath = dialog.filePath;
+  seriesName = dialog.seriesName;
+  dataFileName = LastPathComponent(dataFilePath);
+  currentPage = PageInitialSeries;
+  highestPage = PageInitialSeries;
+  nextStep = kStepCovariance;
+  const int N = analysis.length();
+  analysis.ClampWindowLength((N + 1) / 2);
+  seriesFromFile = true;
+  Redraw();
+}
+
+// --- series export ------------------------------------------------------------
+
+void CVorelDoc::ExportSeries() {
+  CDialogSetDelimiterSave delimiters(host_);
+  delimiters.decimalIndex = outputDecimal == kDecimalPoint ? 0 : 1;
+  delimiters.delimiterIndex = outputDelimiter == kDelimiterSpace ? 0 : 1;
+  if (host_.RunModal(delimiters) != DialogResult::Ok) return;
+  outputDecimal = delimiters.decimalIndex == 1 ? kDecimalComma : kDecimalPoint;
+  outputDelimiter = delimiters.delimiterIndex == 1 ? kDelimiterTab : kDelimiterSpace;
+
+  FileDialogRequest request;
+  request.title = "Select output file";
+  request.overwritePrompt = true;
+  const std::optional<std::string> path = host_.SaveFileDialog(request);
+  if (!path) return;
+
+  const GraphOptions& page = graphOptions[GraphIndexOfPage(PageInitialAndReconstructed)];
+  SeriesExportOptions options;
+  options.decimal = outputDecimal;
+  options.delimiter = outputDelimiter;
+  options.autoX = page.AutoX;
+  options.xLeftBound = page.XLeftBound;
+  options.xRightBound = page.XRightBound;
+  try {
+    vorel::ExportSeries(*path, analysis.series, analysis.reconstructed, analysis.residuals,
+                        options);
+  } catch (const std::exception& e) {
+    host_.MessageBox(e.what());
+  }
+}
+
+}  // namespace vorel

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <array>
+
+namespace vorel {
+
+// The user's options of one graph panel, kept per page in the settings file.
+struct GraphOptions {
+  int FontHeight = 10;
+  int Precision = 1;
+  bool ShowScale = true;
+  bool ShowPoints = true;
+  bool ShowMV = true;
+  bool Monochrome = false;
+  bool ShowGrid = true;
+  bool ShowLegends = false;
+  bool AutoX = true;
+  bool AutoY = true;
+  int XLeftBound = 1;
+  int XRightBound = 100;
+  double YLowerBound = 0.0;
+  double YUpperBound = 100.0;
+
+  // Font sizes derived from FontHeight by SetFontHeight (h = 10 gives 5, 12, 6).
+  int normalFontWidth = 5;
+  int largeFontHeight = 12;
+  int largeFontWidth = 6;
+
+  // Sets FontHeight h and the derived sizes: normal width trunc((h + 1) * 0.5),
+  // large height trunc(h * 5 * 0.25), large width trunc(normal width * 5 * 0.25).
+  void SetFontHeight(int h) {
+    FontHeight = h;
+    normalFontWidth = static_cast<int>((h + 1) * 0.5);
+    largeFontHeight = static_cast<int>(h * 5 * 0.25);
+    largeFontWidth = static_cast<int>(normalFontWidth * 5 * 0.25);
+  }
+
+  bool operator==(const GraphOptions&) const = default;
+};
+
+// The pages that have a graph of their own, in the order of the settings file's
+// sections: page code 21 + index.
+inline constexpr int kGraphCount = 8;
+using GraphOptionsSet = std::array<GraphOptions, kGraphCount>;
+
+}  // namespace vorel

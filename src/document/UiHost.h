@@ -1,0 +1,68 @@
+#pragma once
+// The one interface through which the document and the dialogs' logic reach the
+// user. The desktop program implements it with Qt, the tests with a scripted
+// host and the batch tool from its command line.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vorel {
+
+class Dialog;
+
+// How a modal dialog ended.
+enum class DialogResult { Ok, Cancel };
+
+// One entry of a file dialog's type list: the label shown and its pattern.
+struct FileFilter {
+  std::string label;    // "TXT files *.txt"
+  std::string pattern;  // "*.txt"
+  bool operator==(const FileFilter&) const = default;
+};
+
+// What a file dialog is asked to show. The read-only check box is always hidden.
+struct FileDialogRequest {
+  std::string title;
+  std::vector<FileFilter> filters;  // empty: no filter
+  std::string initialDirectory;     // empty: the toolkit's choice
+  bool overwritePrompt = false;     // save dialogs: ask before replacing a file
+};
+
+class UiHost {
+ public:
+  virtual ~UiHost() = default;
+
+  // A modal message box with one OK button; returns when the user dismissed it.
+  virtual void MessageBox(const std::string& text) = 0;
+  // The same with the exclamation icon.
+  virtual void MessageBoxExclamation(const std::string& text) = 0;
+
+  // Runs the dialog modally: attaches controls to it, calls OnInitDialog and
+  // OnActivate, forwards the user's clicks to its handlers until a handler
+  // ends it, and returns how it ended.
+  virtual DialogResult RunModal(Dialog& dialog) = 0;
+
+  // Common file dialogs; the full path chosen, or nothing on Cancel.
+  virtual std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) = 0;
+  virtual std::optional<std::string> SaveFileDialog(const FileDialogRequest& request) = 0;
+
+  // The examples directory kept for the product (empty when none is known).
+  virtual std::string ExamplesPath(const std::string& productName) = 0;
+  // The directory that holds the running program.
+  virtual std::string ProgramFolder() = 0;
+
+  // The progress bar of the main window, range from..to.
+  virtual void ProgressBegin(int from, int to) = 0;
+  virtual void ProgressStep() = 0;
+  virtual void ProgressShow() = 0;
+  virtual void ProgressHide() = 0;
+  // The wait cursor, shown between the two calls.
+  virtual void BeginWaitCursor() = 0;
+  virtual void EndWaitCursor() = 0;
+
+  // Asks every view to repaint (without erasing) later.
+  virtual void RedrawAllViews() = 0;
+};
+
+}  // namespace vorel

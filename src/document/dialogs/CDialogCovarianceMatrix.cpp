@@ -1,0 +1,69 @@
+#include "document/dialogs/CDialogCovarianceMatrix.h"
+
+#include "document/CVorelDoc.h"
+#include "engine/AbstractException.h"
+
+namespace vorel {
+
+CDialogCovarianceMatrix::CDialogCovarianceMatrix(UiHost& host, CVorelDoc& doc)
+    : Dialog(host, "Covariance matrix"), document(&doc) {
+  BindInteger(kIdWindowLength, windowLength);
+  BindRadio(kIdSvd, methodIndex);
+  BindInteger(kIdThreshold, threshold);
+}
+
+void CDialogCovarianceMatrix::OnOK() {
+  // A field that does not parse has shown its message; the members keep the
+  // values read so far and the checks below run on them.
+  UpdateData(true);
+  SsaAnalysis& a = document->analysis;
+  try {
+    a.SetWindowLength(windowLength);
+    a.SetCadzowWindowLength(a.windowLength());
+    a.BuildTrajectory();
+    a.SetThreshold(threshold);
+  } catch (const AbstractException& e) {
+    host().MessageBox(e.message());
+    return;
+  }
+  // The computations below can fail only on values that are not finite; the
+  // dialog then stays open instead of moving on without a decomposition.
+  try {
+    a.covarianceMethod = methodIndex == 1 ? kCovarianceToeplitz : kCovarianceSvd;
+    a.ApplyThreshold();
+    a.BuildCovariance();
+    a.Decompose();
+    a.eigenvalues.SetAllValid(false);
+  } catch (const AbstractException& e) {
+    host().MessageBox(e.message());
+    return;
+  }
+  EndDialog(DialogResult::Ok);
+}
+
+void CDialogCovarianceMatrix::OnButton(int id) {
+  if (id == kIdAdditionalInfo) OnAdditionalInfo();
+}
+
+void CDialogCovarianceMatrix::OnAdditionalInfo() {
+  UpdateData(true);
+  SsaAnalysis& a = document->analysis;
+  const int previous = a.windowLength();
+  try {
+    a.SetWindowLength(windowLength);
+  } catch (const AbstractException& e) {
+    host().MessageBox(e.message());
+    return;
+  }
+  document->addInfoRequested = true;
+  document->addInfoWindowLength = windowLength;
+  a.BuildTrajectory();
+  a.ComputeThresholdCurves();
+  document->currentPage = PageAdditionalInfo;
+  a.SetWindowLength(previous);
+  a.BuildTrajectory();
+  EndDialog(DialogResult::Ok);
+  host().RedrawAllViews();
+}
+
+}  // namespace vorel

@@ -1,0 +1,166 @@
+#include "ScriptedHost.h"
+
+#include <gtest/gtest.h>
+
+namespace vorel::test {
+
+DialogScript& DialogScript::Type(int id, std::string text) {
+  actions_.push_back({Action::Kind::Type, id, std::move(text), 0, {}, {}});
+  return *this;
+}
+
+DialogScript& DialogScript::Choose(int id, int state) {
+  actions_.push_back({Action::Kind::Choose, id, {}, state, {}, {}});
+  return *this;
+}
+
+DialogScript& DialogScript::Select(int listId, std::vector<int> rows) {
+  actions_.push_back({Action::Kind::Select, listId, {}, 0, std::move(rows), {}});
+  return *this;
+}
+
+DialogScript& DialogScript::Press(int id) {
+  actions_.push_back({Action::Kind::Press, id, {}, 0, {}, {}});
+  return *this;
+}
+
+DialogScript& DialogScript::DoubleClick(int listId, int row) {
+  actions_.push_back({Action::Kind::DoubleClick, listId, {}, row, {}, {}});
+  return *this;
+}
+
+DialogScript& DialogScript::Do(std::function<void(Dialog&, DialogControls&)> action) {
+  actions_.push_back({Action::Kind::Do, 0, {}, 0, {}, std::move(action)});
+  return *this;
+}
+
+ScriptedHost::~ScriptedHost() = default;
+
+DialogScript& ScriptedHost::Expect(std::string className) {
+  scripts_.emplace_back(std::move(className));
+  return scripts_.back();
+}
+
+std::vector<std::string> ScriptedHost::messageTexts() const {
+  std::vector<std::string> texts;
+  for (const Message& m : messages) texts.push_back(m.text);
+  return texts;
+}
+
+void ScriptedHost::Deactivate() {
+  if (!running_.empty()) running_.back()->OnActivate(false);
+}
+
+void ScriptedHost::Reactivate() {
+  if (!running_.empty()) running_.back()->OnActivate(true);
+}
+
+void ScriptedHost::Record(const std::string& text, bool exclamation) {
+  Deactivate();
+  messages.push_back({text, exclamation, running_.empty() ? "" : running_.back()->className()});
+  Reactivate();
+}
+
+void ScriptedHost::MessageBox(const std::string& text) { Record(text, false); }
+
+void ScriptedHost::MessageBoxExclamation(const std::string& text) { Record(text, true); }
+
+DialogResult ScriptedHost::RunModal(Dialog& dialog) {
+  dialogsRun.push_back(dialog.className());
+  if (scripts_.empty()) {
+    if (cancelUnscriptedDialogs) return DialogResult::Cancel;
+    ADD_FAILURE() << "no script for dialog " << dialog.className();
+    return DialogResult::Cancel;
+  }
+  DialogScript script = std::move(scripts_.front());
+  scripts_.pop_front();
+  if (script.className() != dialog.className()) {
+    ADD_FAILURE() << "expected dialog " << script.className() << ", got " << dialog.className();
+    return DialogResult::Cancel;
+  }
+
+  Deactivate();
+  ControlStore controls;
+  dialog.Attach(&controls);
+  running_.push_back(&dialog);
+  dialog.OnInitDialog();
+  dialog.OnActivate(true);
+  size_t done = 0;
+  for (const auto& a : script.actions_) {
+    if (dialog.ended()) break;
+    ++done;
+    using Kind = DialogScript::Action::Kind;
+    switch (a.kind) {
+      case Kind::Type:
+        controls.SetText(a.id, a.text);
+        break;
+      case Kind::Choose:
+        controls.SetState(a.id, a.value);
+        break;
+      case Kind::Select:
+        controls.SetSelection(a.id, a.rows);
+        break;
+      case Kind::Press:
+        dialog.OnCommand(a.id);
+        break;
+      case Kind::DoubleClick: {
+        std::vector<int> rows = controls.Selection(a.id);
+        rows.push_back(a.value);
+        controls.SetSelection(a.id, rows);
+        dialog.OnDoubleClick(a.id);
+        break;
+      }
+      case Kind::Do:
+        a.action(dialog, controls);
+        break;
+    }
+  }
+  if (done < script.actions_.size()) {
+    ADD_FAILURE() << dialog.className() << " ended before the end of its script";
+  }
+  if (!dialog.ended()) {
+    ADD_FAILURE() << dialog.className() << " still open at the end of its script";
+    dialog.OnCommand(kIdCancel);
+  }
+  running_.pop_back();
+  dialog.Attach(nullptr);
+  Reactivate();
+  return dialog.result();
+}
+
+std::optional<std::string> ScriptedHost::OpenFileDialog(const FileDialogRequest& request) {
+  openRequests.push_back(request);
+  if (openAnswers_.empty()) {
+    ADD_FAILURE() << "no answer for the open-file dialog " << request.title;
+    return std::nullopt;
+  }
+  Deactivate();
+  auto answer = openAnswers_.front();
+  openAnswers_.pop_front();
+  Reactivate();
+  return answer;
+}
+
+std::optional<std::string> ScriptedHost::SaveFileDialog(const FileDialogRequest& request) {
+  saveRequests.push_back(request);
+  if (saveAnswers_.empty()) {
+    ADD_FAILURE() << "no answer for the save-file dialog " << request.title;
+    return std::nullopt;
+  }
+  Deactivate();
+  auto answer = saveAnswers_.front();
+  saveAnswers_.pop_front();
+  Reactivate();
+  return answer;
+}
+
+std::string ScriptedHost::ExamplesPath(const std::string& productName) {
+  examplesPathProducts.push_back(productName);
+  return examplesPath;
+}
+
+void ScriptedHost::ProgressBegin(int from, int to) {
+  progress.push_back("begin " + std::to_string(from) + " " + std::to_string(to));
+}
+
+}  // namespace vorel::test
