@@ -44,15 +44,18 @@ class CountingDoc : public CVorelDoc {
   }
 };
 
-class DocumentTest : public ::testing::Test {
- protected:
+// A document of type Doc in a temporary program folder, with the scripts of
+// the common steps.
+template <class Doc>
+class DocumentFixture : public ::testing::Test {
+ public:
   void SetUp() override {
     std::string pattern = (std::filesystem::temp_directory_path() / "vorel-doc-XXXXXX").string();
     ASSERT_NE(mkdtemp(pattern.data()), nullptr);
     dir = pattern;
     host.programFolder = dir;
     host.examplesPath = VOREL_EXAMPLES_DIR;
-    doc = std::make_unique<CountingDoc>(host);
+    doc = std::make_unique<Doc>(host);
   }
   void TearDown() override {
     doc.reset();
@@ -65,7 +68,7 @@ class DocumentTest : public ::testing::Test {
   // Builds the document again, as a restart of the program does.
   void Restart() {
     doc.reset();
-    doc = std::make_unique<CountingDoc>(host);
+    doc = std::make_unique<Doc>(host);
   }
 
   std::string WriteFile(const std::string& name, const std::string& content) {
@@ -125,8 +128,10 @@ class DocumentTest : public ::testing::Test {
 
   std::string dir;
   ScriptedHost host;
-  std::unique_ptr<CountingDoc> doc;
+  std::unique_ptr<Doc> doc;
 };
+
+using DocumentTest = DocumentFixture<CountingDoc>;
 
 // x(t) = sin(2 pi t / 12), t = 1..n, with the listed 1-based positions missing ("nan").
 inline std::vector<std::string> SineCells(int n, std::vector<int> missing = {}) {
