@@ -10,6 +10,10 @@ EigenStep::Result EigenStep::DecomposeDescending(const Matrix& symmetric) {
   if (!symmetric.allFinite()) throw ExceptionEigenDecomposition();
   Eigen::SelfAdjointEigenSolver<Matrix> solver(symmetric, Eigen::ComputeEigenvectors);
   if (solver.info() != Eigen::Success) throw ExceptionEigenDecomposition();
+  // A finite matrix near the largest double can still give an eigenvalue beyond it.
+  if (!solver.eigenvalues().allFinite() || !solver.eigenvectors().allFinite()) {
+    throw ExceptionEigenDecomposition();
+  }
   Result result{solver.eigenvalues(), solver.eigenvectors()};
   SortDescending(result.values, result.vectors);
   return result;

@@ -9,6 +9,41 @@
 
 namespace vorel {
 
+namespace {
+
+// The root mean square of a(t) - b(t) over the positions where both flags are
+// set (bothPresent) or over the others; 0 when there is none. When the sum of
+// squares overflows, the squares are summed relative to the largest difference,
+// so that a root mean square within the range of doubles is still found.
+double RootMeanSquareDifference(const MaskedSeries& a, const MaskedSeries& b, bool bothPresent) {
+  const int n = a.length();
+  const auto taken = [&](int t) { return (a.isValid(t) && b.isValid(t)) == bothPresent; };
+  double sum = 0.0;
+  int count = 0;
+  for (int t = 1; t <= n; ++t) {
+    if (!taken(t)) continue;
+    const double d = a.value(t) - b.value(t);
+    sum += d * d;
+    ++count;
+  }
+  if (count == 0) return 0.0;
+  if (std::isfinite(sum)) return std::sqrt(sum / count);
+  double scale = 0.0;
+  for (int t = 1; t <= n; ++t) {
+    if (taken(t)) scale = std::max(scale, std::abs(a.value(t) - b.value(t)));
+  }
+  if (!std::isfinite(scale)) return scale;  // a difference beyond the largest double
+  double scaled = 0.0;
+  for (int t = 1; t <= n; ++t) {
+    if (!taken(t)) continue;
+    const double q = (a.value(t) - b.value(t)) / scale;
+    scaled += q * q;
+  }
+  return scale * std::sqrt(scaled / count);
+}
+
+}  // namespace
+
 SsaAnalysis::SsaAnalysis()
     : covarianceBuilder_(std::make_unique<SvdCovariance>(covariance, keptTrajectory)),
       reconstructor_(std::make_unique<PcReconstructor>(series, trajectory, selectedEigenvectors,
@@ -120,9 +155,16 @@ void SsaAnalysis::Decompose() {
     }
   }
   shares.Resize(L);
+  // Finite eigenvalues near the largest double can add up beyond it: the shares
+  // are then taken relative to the largest eigenvalue, which is eigenvalue 1.
+  const double scale = std::isfinite(sum) ? 1.0 : eigenvalues.value(1);
+  if (scale != 1.0) {
+    sum = 0.0;
+    for (int i = 1; i <= L; ++i) sum += eigenvalues.value(i) / scale;
+  }
   for (int i = 1; i <= L; ++i) {
     // With no positive eigenvalue every share is 0 rather than 0/0.
-    shares.value(i) = sum > 0 ? (1.0 / sum) * eigenvalues.value(i) * 100.0 : 0.0;
+    shares.value(i) = sum > 0 ? (1.0 / sum) * (eigenvalues.value(i) / scale) * 100.0 : 0.0;
   }
 }
 
@@ -215,22 +257,9 @@ void SsaAnalysis::ComputeThresholdCurves() {
 }
 
 Deviations SsaAnalysis::ComputeDeviations(const MaskedSeries& a, const MaskedSeries& b) {
-  double validSum = 0.0, missingSum = 0.0;
-  int validCount = 0, missingCount = 0;
-  const int n = a.length();
-  for (int t = 1; t <= n; ++t) {
-    const double d = a.value(t) - b.value(t);
-    if (a.isValid(t) && b.isValid(t)) {
-      validSum += d * d;
-      ++validCount;
-    } else {
-      missingSum += d * d;
-      ++missingCount;
-    }
-  }
   Deviations out;
-  out.valid = validCount ? std::sqrt(validSum / validCount) : 0.0;
-  out.missing = missingCount ? std::sqrt(missingSum / missingCount) : 0.0;
+  out.valid = RootMeanSquareDifference(a, b, true);
+  out.missing = RootMeanSquareDifference(a, b, false);
   return out;
 }
 
