@@ -3,11 +3,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <memory>
 #include <new>
 #include <nlohmann/json.hpp>
 #include <optional>
+#include <vector>
 
 #include "cli/BatchOptions.h"
 #include "cli/ShortestJson.h"
@@ -44,6 +46,13 @@ constexpr const char* kShortSimulation =
     "there is no convenient window length.\nEnter another value, please.";
 constexpr const char* kLengthsDiffer =
     "Error! The lengths of compared series should coincide. \nLoad another series, please.";
+constexpr const char* kSimulationNotFinite =
+    "Attention!\nThe simulated series holds values beyond the range of numbers (a component is "
+    "too large).\nEnter other parameters, please.";
+constexpr const char* kResultsNotFinite =
+    "Attention!\nThe analysis gave values beyond the range of numbers (the values of the series "
+    "are too large).";
+constexpr const char* kStandardOutputFailed = "Attention!\nThe standard output cannot be written.";
 
 // Reads a data file and returns its column 'column' (1-based) or the column
 // named columnName.
@@ -97,19 +106,22 @@ Json ApplicabilityJson(const SeriesApplicability& a) {
 
 // Refuses an analysis whose matrices cannot fit in the machine's memory,
 // before any of them is allocated: the series (a few copies of N), the
-// trajectory and its working copies (L x K) and the L x L matrices. Eigen's
-// storage is not exception-safe when a resize fails half-way, so an
-// allocation failure deep in the engine must not be provoked.
-void CheckMemoryNeeds(int N, int L) {
+// trajectory and its working copies (L x K), the L x L matrices and the two
+// deviation series of the Cadzow iterations. Eigen's storage is not
+// exception-safe when a resize fails half-way, so an allocation failure deep
+// in the engine must not be provoked.
+void CheckMemoryNeeds(int N, int L, int iterations = 0) {
   const long pages = ::sysconf(_SC_PHYS_PAGES);
   const long pageSize = ::sysconf(_SC_PAGE_SIZE);
   if (pages <= 0 || pageSize <= 0) return;
   const double available = static_cast<double>(pages) * static_cast<double>(pageSize);
   const double n = N, l = std::max(L, 2), k = std::max(N - L + 1, 1);
-  const double needed = 72.0 * n + 43.0 * l * k + 40.0 * l * l;
+  const double needed = 72.0 * n + 43.0 * l * k + 40.0 * l * l + 18.0 * std::max(iterations, 0);
   if (needed > available) {
     throw BatchRefusal("Attention!\nNot enough memory for this analysis (series length " +
-                       std::to_string(N) + ", window length " + std::to_string(L) + ").");
+                       std::to_string(N) + ", window length " + std::to_string(L) +
+                       (iterations > 0 ? ", " + std::to_string(iterations) + " iterations" : "") +
+                       ").");
   }
 }
 
@@ -141,6 +153,7 @@ int RunAnalysis(BatchOptions& o, std::ostream& out) {
     const bool windowFits = o.window && *o.window >= 2 && *o.window <= o.length - 1;
     CheckMemoryNeeds(o.length, windowFits ? *o.window : o.length / 2 + o.length % 2);
     a.series = SampleComponents(o.components, o.length);
+    if (!a.series.values().allFinite()) throw BatchRefusal(kSimulationNotFinite);
   }
   const int N = a.length();
 
@@ -202,7 +215,7 @@ int RunAnalysis(BatchOptions& o, std::ostream& out) {
     // The checks of the Cadzow dialog's OK, in its order.
     a.SetCadzowWindowLength(o.cadzowWindow ? *o.cadzowWindow : a.windowLength());
     a.SetCadzowIterations(*o.cadzowIterations);
-    CheckMemoryNeeds(N, a.cadzowWindowLength());
+    CheckMemoryNeeds(N, a.cadzowWindowLength(), a.cadzowIterations());
     NullProgress progress;
     const std::optional<std::string> failure =
         RunCadzowIterations(a, progress, comparison ? &*comparison : nullptr);
@@ -219,6 +232,21 @@ int RunAnalysis(BatchOptions& o, std::ostream& out) {
     deviations = Json::object();
     deviations["total"] = Values(a.cadzowDeviationValid, false);
     deviations["missing"] = Values(a.cadzowDeviationMissing, false);
+  }
+
+  // Nothing beyond the range of doubles may leave as a result (the JSON would
+  // show it as null, the text as inf or nan).
+  const auto finite = [](const MaskedSeries& s, bool presentOnly) {
+    for (int t = 1; t <= s.length(); ++t) {
+      if ((!presentOnly || s.isValid(t)) && !std::isfinite(s.value(t))) return false;
+    }
+    return true;
+  };
+  if (!finite(a.series, true) || !finite(a.reconstructed, false) || !finite(a.residuals, true) ||
+      !finite(eigenvalues, false) || !finite(shares, false) ||
+      (comparison &&
+       (!finite(a.cadzowDeviationValid, false) || !finite(a.cadzowDeviationMissing, false)))) {
+    throw BatchRefusal(kResultsNotFinite);
   }
 
   // The series text.
@@ -261,12 +289,21 @@ int RunAnalysis(BatchOptions& o, std::ostream& out) {
     jsonFile = std::make_unique<StagedFile>(*o.jsonFile, DumpShortestJson(j));
   }
   if (o.outputFile) outputFile = std::make_unique<StagedFile>(*o.outputFile, text);
-  if (jsonFile) jsonFile->Commit();
-  if (outputFile) {
-    outputFile->Commit();
-  } else {
+  // The text on standard output first: when it cannot be written, no file is
+  // put in place. Then the files written in place (a device or a pipe), whose
+  // failure leaves nothing to undo, and last the renames, which hardly fail.
+  if (!outputFile) {
     out << text;
+    out.flush();
+    if (!out) throw BatchRefusal(kStandardOutputFailed);
   }
+  std::vector<StagedFile*> files;
+  for (StagedFile* f : {outputFile.get(), jsonFile.get()}) {
+    if (f != nullptr) files.push_back(f);
+  }
+  std::stable_partition(files.begin(), files.end(),
+                        [](const StagedFile* f) { return f->writesInPlace(); });
+  for (StagedFile* f : files) f->Commit();
   return kBatchOk;
 }
 

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace vorel {
@@ -45,21 +46,40 @@ bool WriteAll(int fd, const std::string& contents) {
 
 }  // namespace
 
-StagedFile::StagedFile(const std::string& path, const std::string& contents) : path_(path) {
+StagedFile::StagedFile(const std::string& path, const std::string& contents)
+    : path_(path), target_(path) {
   if (path.empty() || path.back() == '/') throw ExceptionFileNotWritten(path);
-  // A folder in the way would only be found by the rename; refuse it now, so
-  // that a group of staged files fails before any of them is committed.
   struct stat info {};
-  if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
-    throw ExceptionFileNotWritten(path);
+  if (::stat(path.c_str(), &info) == 0) {
+    // A folder in the way would only be found by the rename; refuse it now, so
+    // that a group of staged files fails before any of them is committed.
+    if (S_ISDIR(info.st_mode)) throw ExceptionFileNotWritten(path);
+    if (!S_ISREG(info.st_mode)) {
+      // A device or a pipe cannot be replaced (renaming over /dev/null would
+      // put a plain file in its place): it is written by Commit().
+      if (::access(path.c_str(), W_OK) != 0) throw ExceptionFileNotWritten(path);
+      inPlace_ = true;
+      contents_ = contents;
+      return;
+    }
+    // A file its owner made read-only is not replaced behind its back.
+    if (::access(path.c_str(), W_OK) != 0) throw ExceptionFileNotWritten(path);
+    // A link to a file: the linked file is replaced, the link stays.
+    struct stat linkInfo {};
+    if (::lstat(path.c_str(), &linkInfo) == 0 && S_ISLNK(linkInfo.st_mode)) {
+      char* resolved = ::realpath(path.c_str(), nullptr);
+      if (resolved == nullptr) throw ExceptionFileNotWritten(path);
+      target_ = resolved;
+      std::free(resolved);
+    }
   }
-  std::string pattern = FolderOf(path) + ".vorel-XXXXXX";
+  std::string pattern = FolderOf(target_) + ".vorel-XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   const int fd = ::mkstemp(name.data());
   if (fd < 0) throw ExceptionFileNotWritten(path);
   temporaryPath_ = name.data();
-  bool ok = ::fchmod(fd, TargetMode(path)) == 0;
+  bool ok = ::fchmod(fd, TargetMode(target_)) == 0;
   ok = ok && WriteAll(fd, contents);
   ok = ok && ::fsync(fd) == 0;
   ok = (::close(fd) == 0) && ok;
@@ -70,12 +90,20 @@ StagedFile::StagedFile(const std::string& path, const std::string& contents) : p
 }
 
 StagedFile::~StagedFile() {
-  if (!committed_) ::unlink(temporaryPath_.c_str());
+  if (!committed_ && !temporaryPath_.empty()) ::unlink(temporaryPath_.c_str());
 }
 
 void StagedFile::Commit() {
   if (committed_) return;
-  if (std::rename(temporaryPath_.c_str(), path_.c_str()) != 0) {
+  if (inPlace_) {
+    committed_ = true;
+    const int fd = ::open(path_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0) throw ExceptionFileNotWritten(path_);
+    const bool written = WriteAll(fd, contents_);
+    if (!(::close(fd) == 0 && written)) throw ExceptionFileNotWritten(path_);
+    return;
+  }
+  if (std::rename(temporaryPath_.c_str(), target_.c_str()) != 0) {
     ::unlink(temporaryPath_.c_str());
     committed_ = true;  // nothing left to remove
     throw ExceptionFileNotWritten(path_);

@@ -1,7 +1,9 @@
 #pragma once
 // Writing a file so that a failure never leaves it truncated or half-written:
 // the contents go to a temporary file in the target's folder, which is renamed
-// over the target only once it is complete.
+// over the target only once it is complete. A target that is a symbolic link is
+// written through the link; one that is a device or a pipe (/dev/null,
+// /dev/stdout, a named pipe) is written in place, as it cannot be replaced.
 
 #include <string>
 
@@ -20,6 +22,7 @@ class ExceptionFileNotWritten : public AbstractException {
 // put in place by Commit(). Until then the target is untouched; a staged file
 // that is destroyed without Commit() removes its temporary file. Staging
 // several files before committing any keeps a group of outputs together.
+// A device or pipe target gets no temporary file: Commit() writes to it.
 class StagedFile {
  public:
   // Writes contents to a new temporary file in the folder of path. Raises
@@ -29,15 +32,22 @@ class StagedFile {
   StagedFile(const StagedFile&) = delete;
   StagedFile& operator=(const StagedFile&) = delete;
 
-  // Renames the temporary file over the target. Raises ExceptionFileNotWritten
-  // when that fails (the temporary file is then removed). Once only.
+  // Renames the temporary file over the target, or writes a device or pipe
+  // target. Raises ExceptionFileNotWritten when that fails (the temporary file
+  // is then removed). Once only.
   void Commit();
 
   const std::string& path() const { return path_; }
+  // True for a device or pipe target, which Commit() writes in place: a
+  // failure there may leave part of the contents written.
+  bool writesInPlace() const { return inPlace_; }
 
  private:
-  std::string path_;
-  std::string temporaryPath_;
+  std::string path_;           // as given, for the messages
+  std::string target_;         // the file that is replaced: path_ with its links followed
+  std::string temporaryPath_;  // empty when writing in place
+  std::string contents_;       // kept only when writing in place
+  bool inPlace_ = false;
   bool committed_ = false;
 };
 

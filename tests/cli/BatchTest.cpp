@@ -1,5 +1,8 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -388,6 +391,91 @@ TEST_F(BatchTest, RefusalsCarryTheSystemsMessagesAndWriteNoFile) {
       Batch({"--simulate", "const:1", "--length", "10", "--eigentriples", "6", "--output", out});
   EXPECT_EQ(r.status, 2);
   EXPECT_EQ(Read(out), "old");
+}
+
+// Series and results beyond the range of doubles are refused with a message
+// instead of leaving as inf, nan or JSON null; results that fit are found.
+TEST_F(BatchTest, ValuesBeyondTheRangeOfDoubles) {
+  const std::string eigenFailure =
+      "Attention!\nThe eigen-decomposition of the covariance matrix failed (the matrix holds "
+      "values that are not finite or the solver did not converge).";
+  const std::string simulationFailure =
+      "Attention!\nThe simulated series holds values beyond the range of numbers (a component is "
+      "too large).\nEnter other parameters, please.";
+  std::string huge = "v\n";
+  for (int t = 0; t < 20; ++t) huge += "1e300\n";
+  const std::string hugeFile = File("huge.txt", huge);
+  struct Case {
+    std::vector<std::string> args;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      // Two finite components whose sum is not.
+      {{"--simulate", "const:1e308;const:1e308"}, simulationFailure},
+      // exp(1000 n) overflows from n = 1 on.
+      {{"--simulate", "cosine:1,1000,0.1,0", "--method", "pc"}, simulationFailure},
+      // Squares of 1e300 overflow the covariance.
+      {{hugeFile}, eigenFailure},
+      // Finite covariance (entries 1.6e307), but its leading eigenvalue 99 * 1.6e307 is not.
+      {{"--simulate", "const:4e153", "--window", "99", "--method", "pc"}, eigenFailure},
+  };
+  const std::string out = Path("out.txt"), js = Path("out.json");
+  const int before = Entries();
+  for (const Case& c : cases) {
+    std::vector<std::string> args = c.args;
+    args.insert(args.end(), {"--output", out, "--json", js});
+    const Result r = Batch(args);
+    EXPECT_EQ(r.status, 1) << c.args[0];
+    EXPECT_EQ(r.err, c.message + "\n") << c.args[0];
+    EXPECT_EQ(Entries(), before) << c.args[0];
+  }
+
+  // A reference of 1e300 against a reconstruction near 1..10: the total
+  // deviation is 1e300, although its squares overflow.
+  const std::string series = File("series.txt", "1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n");
+  std::string reference;
+  for (int t = 0; t < 10; ++t) reference += "1e300\n";
+  const Result r =
+      Batch({series, "--method", "pc", "--compare", File("ref.txt", reference), "--json", js});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const json j = json::parse(Read(js));
+  ASSERT_TRUE(j["deviations"]["total"][0].is_number()) << j["deviations"];
+  EXPECT_NEAR(j["deviations"]["total"][0].get<double>() / 1e300, 1.0, 1e-15);
+  EXPECT_EQ(j["deviations"]["missing"][0], 0);
+}
+
+// A pipe as the output is written in place (it must stay a pipe), and a failed
+// standard output puts no file in place.
+TEST_F(BatchTest, OutputToAPipeAndAFailingStandardOutput) {
+  const std::vector<std::string> run = {"--simulate", "const:2", "--length", "4", "--method", "pc"};
+  const Result plain = Batch(run);
+  ASSERT_EQ(plain.status, 0) << plain.err;
+
+  // The reader is open before the run, so the tool's writer never waits; with
+  // no writer at all the read would end at once with nothing.
+  const std::string pipe = Path("pipe");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  std::vector<std::string> args = run;
+  args.insert(args.end(), {"--output", pipe, "--json", Path("p.json")});
+  const Result piped = Batch(args);
+  std::string received;
+  char buffer[4096];
+  for (ssize_t n; (n = ::read(reader, buffer, sizeof buffer)) > 0;) received.append(buffer, n);
+  ::close(reader);
+  EXPECT_EQ(piped.status, 0) << piped.err;
+  EXPECT_EQ(received, plain.out);
+  EXPECT_TRUE(fs::is_fifo(pipe));
+  EXPECT_TRUE(fs::exists(Path("p.json")));
+
+  std::ostringstream brokenOut, err;
+  brokenOut.setstate(std::ios::badbit);
+  args = run;
+  args.insert(args.end(), {"--json", Path("q.json")});
+  EXPECT_EQ(RunBatch(args, brokenOut, err), 1);
+  EXPECT_EQ(err.str(), "Attention!\nThe standard output cannot be written.\n");
+  EXPECT_FALSE(fs::exists(Path("q.json")));
 }
 
 // The executable itself: its exit statuses, and the same text as the library.

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <limits>
 #include <sstream>
 #include <stdexcept>
@@ -191,6 +193,27 @@ TEST_F(SafeWriteTest, AStagedFileTouchesTheTargetOnlyOnCommit) {
   staged.Commit();
   EXPECT_EQ(Read(target), "after");
   EXPECT_EQ(Entries(), 1);
+}
+
+TEST_F(SafeWriteTest, ALinkIsWrittenThroughAndAReadOnlyFileIsKept) {
+  // The linked file, in another folder, gets the contents; the link stays a link.
+  fs::create_directory(dir_ / "real");
+  const fs::path real = dir_ / "real" / "settings.ini";
+  { std::ofstream(real) << "before"; }
+  fs::create_symlink(fs::path("real") / "settings.ini", dir_ / "link.ini");
+  WriteFileSafely((dir_ / "link.ini").string(), "after");
+  EXPECT_TRUE(fs::is_symlink(dir_ / "link.ini"));
+  EXPECT_EQ(Read(real), "after");
+  EXPECT_EQ(Entries(), 2);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "real"), fs::directory_iterator()), 1);
+
+  if (::geteuid() == 0) GTEST_SKIP() << "the superuser may write any file";
+  const fs::path locked = dir_ / "locked.txt";
+  { std::ofstream(locked) << "kept"; }
+  ::chmod(locked.c_str(), 0444);
+  EXPECT_THROW(WriteFileSafely(locked.string(), "new"), ExceptionFileNotWritten);
+  EXPECT_EQ(Read(locked), "kept");
+  EXPECT_EQ(Entries(), 3);
 }
 
 }  // namespace
