@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <limits>
 
 namespace vorel {
 
@@ -28,14 +29,27 @@ struct GraphOptions {
 
   // Sets FontHeight h and the derived sizes: normal width trunc((h + 1) * 0.5),
   // large height trunc(h * 5 * 0.25), large width trunc(normal width * 5 * 0.25).
+  // The products are taken in double, and sizes beyond the range of int stop
+  // at its ends, so that no height read from a file overflows.
   void SetFontHeight(int h) {
     FontHeight = h;
-    normalFontWidth = static_cast<int>((h + 1) * 0.5);
-    largeFontHeight = static_cast<int>(h * 5 * 0.25);
-    largeFontWidth = static_cast<int>(normalFontWidth * 5 * 0.25);
+    normalFontWidth = TruncatedSize((h + 1.0) * 0.5);
+    largeFontHeight = TruncatedSize(h * 5.0 * 0.25);
+    largeFontWidth = TruncatedSize(normalFontWidth * 5.0 * 0.25);
   }
 
   bool operator==(const GraphOptions&) const = default;
+
+ private:
+  static int TruncatedSize(double v) {
+    if (v >= static_cast<double>(std::numeric_limits<int>::max())) {
+      return std::numeric_limits<int>::max();
+    }
+    if (v <= static_cast<double>(std::numeric_limits<int>::min())) {
+      return std::numeric_limits<int>::min();
+    }
+    return static_cast<int>(v);
+  }
 };
 
 // The pages that have a graph of their own, in the order of the settings file's

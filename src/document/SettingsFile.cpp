@@ -46,8 +46,10 @@ std::array<std::string, 2> FirstTwoWords(const std::string& line) {
 double LeadingReal(const std::string& text) {
   const char* first = text.data();
   const char* last = first + text.size();
-  if (first != last && *first == '+') ++first;
-  if (first != last && *first == '+') return 0.0;
+  if (first != last && *first == '+') {
+    ++first;
+    if (first != last && (*first == '+' || *first == '-')) return 0.0;
+  }
   double value = 0.0;
   auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
   if (ec != std::errc() || !std::isfinite(value)) return 0.0;

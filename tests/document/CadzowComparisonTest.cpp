@@ -294,8 +294,12 @@ TEST_F(ComparisonTest, CancelledCompareButtonAndCancelledCadzow) {
   EXPECT_FALSE(doc->compareDuringCadzow);
   EXPECT_FALSE(doc->cadzowResult);
   EXPECT_TRUE(host.progress.empty());
-  // A cancelled comparison changes nothing either.
-  host.Expect("CDialogComparison").Cancel();
+  // A cancelled comparison changes nothing either; having no OK button, the
+  // dialog does not end on an OK command.
+  host.Expect("CDialogComparison")
+      .Ok()
+      .Do([](Dialog& d, DialogControls&) { EXPECT_FALSE(d.ended()); })
+      .Cancel();
   doc->ExecuteCommand(kCmdCompare);
   ExpectSteps(34, 26, 26);
 }

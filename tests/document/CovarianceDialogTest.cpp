@@ -2,6 +2,7 @@
 // additional-information path.
 
 #include "DocumentFixture.h"
+#include "document/dialogs/CDialogEditSourceSeries.h"
 #include "engine/Exceptions.h"
 
 namespace vorel::test {
@@ -183,6 +184,26 @@ TEST_F(CovarianceDialogTest, AdditionalInformationLeavesTheAnalysisParameters) {
   EXPECT_EQ(a.columnsAfterDeletion.value(9), 13.0);
   EXPECT_EQ(doc->addInfoWindowLength, 8);
   EXPECT_GT(host.redraws, redraws);
+  ExpectSteps(31, 21, 22);
+}
+
+// An edit to 3 values cannot set the window length 1 and leaves 10, which no
+// longer fits; "Additional information" then keeps the entered length instead
+// of failing to put the old one back.
+TEST_F(CovarianceDialogTest, AdditionalInformationWhenThePreviousLengthNoLongerFits) {
+  host.Expect("CDialogEditSourceSeries").Type(CDialogEditSourceSeries::kIdNewLength, "3").Ok();
+  host.Expect("CDialogWarningNewSL").Ok();
+  doc->ExecuteCommand(kCmdEditSourceSeries);
+  ASSERT_EQ(doc->analysis.length(), 3);
+  ASSERT_EQ(doc->analysis.windowLength(), 10);
+  host.messages.clear();
+  host.Expect("CDialogCovarianceMatrix").Type(D::kIdWindowLength, "2").Press(D::kIdAdditionalInfo);
+  doc->ExecuteCommand(kCmdNextStep);
+  EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(doc->addInfoWindowLength, 2);
+  EXPECT_EQ(doc->analysis.windowLength(), 2);
+  EXPECT_EQ(doc->analysis.trajectory.rows(), 2);
+  EXPECT_EQ(doc->analysis.trajectory.cols(), 2);
   ExpectSteps(31, 21, 22);
 }
 

@@ -22,6 +22,7 @@ TEST(DataExchange, Integers) {
       {"2147483648", std::nullopt},
       {"1 2", std::nullopt},
       {"++1", std::nullopt},
+      {"+-1", std::nullopt},
   };
   for (const auto& [text, value] : cases) EXPECT_EQ(ParseIntegerField(text), value) << text;
 }
@@ -31,7 +32,7 @@ TEST(DataExchange, Reals) {
       {"1.5", 1.5},          {" -.25 ", -0.25},     {"1e3", 1000.0},
       {"+2", 2.0},           {"", std::nullopt},    {"1,5", std::nullopt},
       {"nan", std::nullopt}, {"inf", std::nullopt}, {"1e999", std::nullopt},
-      {"2 3", std::nullopt},
+      {"2 3", std::nullopt}, {"+-2", std::nullopt},
   };
   for (const auto& [text, value] : cases) EXPECT_EQ(ParseRealField(text), value) << text;
 }

@@ -125,6 +125,21 @@ TEST_F(SeriesToolsTest, DelimiterDialogReadsTheSemicolonFileAndDoubleClickShowsA
   EXPECT_EQ(doc->inputFormat(), (InputFormat{kDecimalComma, true, true, true, true}));
 }
 
+// Large values are listed with all their digits.
+TEST_F(SeriesToolsTest, ContentsListsLargeValuesInFull) {
+  const std::string two200 = "1606938044258990275541962092341162602522202993782792835301376";
+  host.AnswerOpenFile(WriteSeries("large.txt", {two200, "-" + two200, "nan"}));
+  host.Expect("CDialogFileChoice")
+      .Press(F::kIdOpenFile)
+      .Do([&](Dialog&, DialogControls& c) {
+        EXPECT_EQ(c.Lines(F::kIdContents),
+                  (std::vector<std::string>{"(1)  " + two200 + ".000", "(2)  -" + two200 + ".000",
+                                            MvLine(3)}));
+      })
+      .Cancel();
+  doc->ExecuteCommand(kCmdOpenData);
+}
+
 // A new code is written into the document at once and the file is read again
 // with it; the reading options, in contrast, flow back only with OK.
 TEST_F(SeriesToolsTest, CodeChangeRereadsAtOnceAndStaysAfterCancel) {

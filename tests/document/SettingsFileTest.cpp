@@ -180,6 +180,7 @@ TEST_F(SettingsFileTest, ReadingRules) {
       "ShowGrid:N\n"  // the whole first word is the key
       "EIGENVALUES\n"
       "ShowMV: N\n"
+      "Precision: +-4\n"  // a sign after the plus: not a number, 0
       "SERIES\n"
       "ShowPoints: N\n"  // a section named again is selected again
       "DEVIATIONS\n"
@@ -214,6 +215,7 @@ TEST_F(SettingsFileTest, ReadingRules) {
   EXPECT_TRUE(g[1].ShowGrid);
   EXPECT_FALSE(g[1].ShowPoints);
   EXPECT_FALSE(g[2].ShowMV);
+  EXPECT_EQ(g[2].Precision, 0);
   EXPECT_FALSE(g[7].Monochrome);
   for (int i : {3, 4, 5, 6}) EXPECT_EQ(g[i], GraphOptions()) << i;
 }
@@ -238,11 +240,26 @@ TEST_F(SettingsFileTest, MissingValueCode) {
 }
 
 TEST_F(SettingsFileTest, HugeNumbersStayWithinRange) {
-  WriteIni("SERIES\nXRightBound: 1e30\nXLeftBound: -1e30\nYUpperBound: 1e999\n");
+  WriteIni(
+      "SERIES\nXRightBound: 1e30\nXLeftBound: -1e30\nYUpperBound: 1e999\nFontHeight: 1e30\n"
+      "EIGENVALUES\nFontHeight: -1e30\n");
   doc->LoadGraphSettings();
-  EXPECT_EQ(doc->graphOptions[1].XRightBound, std::numeric_limits<int>::max());
-  EXPECT_EQ(doc->graphOptions[1].XLeftBound, std::numeric_limits<int>::min());
-  EXPECT_EQ(doc->graphOptions[1].YUpperBound, 0.0);
+  constexpr int kMax = std::numeric_limits<int>::max();
+  constexpr int kMin = std::numeric_limits<int>::min();
+  const GraphOptionsSet& g = doc->graphOptions;
+  EXPECT_EQ(g[1].XRightBound, kMax);
+  EXPECT_EQ(g[1].XLeftBound, kMin);
+  EXPECT_EQ(g[1].YUpperBound, 0.0);
+  // The derived font sizes of a clamped height: (h+1)/2, 5h/4 and 5((h+1)/2)/4
+  // truncated, stopping at the ends of int.
+  EXPECT_EQ(g[1].FontHeight, kMax);
+  EXPECT_EQ(g[1].normalFontWidth, 1073741824);
+  EXPECT_EQ(g[1].largeFontHeight, kMax);
+  EXPECT_EQ(g[1].largeFontWidth, 1342177280);
+  EXPECT_EQ(g[2].FontHeight, kMin);
+  EXPECT_EQ(g[2].normalFontWidth, -1073741823);
+  EXPECT_EQ(g[2].largeFontHeight, kMin);
+  EXPECT_EQ(g[2].largeFontWidth, -1342177278);
 }
 
 TEST_F(SettingsFileTest, LocationFallsBackToTheConfigurationFolder) {

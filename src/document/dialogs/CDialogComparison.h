@@ -29,6 +29,8 @@ class CDialogComparison : public Dialog {
   void OnGenerate();
 
  protected:
+  // There is no OK button: an OK command (the Enter key) ends nothing.
+  void OnOK() override {}
   void OnButton(int id) override;
 };
 

@@ -60,7 +60,12 @@ void CDialogCovarianceMatrix::OnAdditionalInfo() {
   a.BuildTrajectory();
   a.ComputeThresholdCurves();
   document->currentPage = PageAdditionalInfo;
-  a.SetWindowLength(previous);
+  // The previous length may no longer fit the series (an edit that shortened
+  // it could not set a new one); the entered length then stays.
+  try {
+    a.SetWindowLength(previous);
+  } catch (const AbstractException&) {
+  }
   a.BuildTrajectory();
   EndDialog(DialogResult::Ok);
   host().RedrawAllViews();

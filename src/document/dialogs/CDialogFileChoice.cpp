@@ -60,7 +60,8 @@ std::vector<std::string> CDialogFileChoice::ContentsLines(int column) const {
   std::vector<std::string> lines;
   const MaskedMatrix& table = document->DataTable;
   if (column < 1 || column > table.cols()) return lines;
-  char buffer[64];
+  // Room for the widest "%.3lf" of a double (309 digits before the point).
+  char buffer[400];
   for (int i = 1; i <= table.rows(); ++i) {
     if (table.isValid(i, column)) {
       std::snprintf(buffer, sizeof buffer, "(%d)  %.3lf", i, table.value(i, column));

@@ -9,14 +9,18 @@ namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-// The text between leading and trailing blanks, without a leading '+'.
+// The text between leading and trailing blanks, without a leading '+'. A
+// second sign after the '+' is kept, so that the text does not parse.
 std::string Core(const std::string& text) {
   size_t begin = 0;
   size_t end = text.size();
   while (begin < end && IsBlank(text[begin])) ++begin;
   while (end > begin && IsBlank(text[end - 1])) --end;
   std::string core = text.substr(begin, end - begin);
-  if (!core.empty() && core[0] == '+') core.erase(0, 1);
+  if (!core.empty() && core[0] == '+') {
+    core.erase(0, 1);
+    if (!core.empty() && core[0] == '-') core.insert(0, 1, '+');
+  }
   return core;
 }
 
