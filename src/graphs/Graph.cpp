@@ -46,7 +46,9 @@ int TextWidth(const QFont& font, const std::string& text) {
   return QFontMetrics(font).horizontalAdvance(ToQString(text));
 }
 
-// Least and greatest present value of a curve among from..to.
+// Least and greatest present value of a curve among from..to. Values that are
+// not finite (the square root of a slightly negative eigenvalue) are never
+// drawn and count as missing here.
 struct ValueRange {
   double low = std::numeric_limits<double>::infinity();
   double high = -std::numeric_limits<double>::infinity();
@@ -60,7 +62,7 @@ ValueRange RangeOf(const MaskedSeries& curve, int from, int to) {
   const double* values = curve.values().data();
   const std::uint8_t* flags = curve.flags().data();
   for (int t = from - 1; t < to; ++t) {
-    if (flags[t] == 0) continue;
+    if (flags[t] == 0 || !std::isfinite(values[t])) continue;
     range.low = std::min(range.low, values[t]);
     range.high = std::max(range.high, values[t]);
     range.any = true;
@@ -552,7 +554,9 @@ void Graph::DrawTexts(QPainter& painter) const {
       const int r = width_ - layout_.rightMargin;
       painter.setPen(styles.legendBox);
       painter.setBrush(Qt::NoBrush);
-      painter.drawRect(r + 5, top, layout_.legendWidth, layout_.legendHeight);
+      // The box from (R + 5, top) to (R + 5 + width, top + height), its right and
+      // bottom edges excluded, as the empty page's frame.
+      painter.drawRect(r + 5, top, layout_.legendWidth - 1, layout_.legendHeight - 1);
       for (int j = 0; j < curveCount_; ++j) {
         const int y = Trunc(top + j * h + h * 0.5 + 1);
         painter.setPen(styles.curve[j]);

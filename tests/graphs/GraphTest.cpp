@@ -136,6 +136,22 @@ TEST(GraphLayout, LegendSetsRightMarginAndDrawsCurveSample) {
   const int top = g.PlotTop(0);
   EXPECT_EQ(Pixel(image, r + 17, top + 6), kBlue);      // trunc(top + 0 + 5 + 1)
   EXPECT_EQ(Pixel(image, r + 17, top + 10 + 6), kRed);  // second curve, one line lower
+  // The dotted box spans x = r + 5 .. r + 5 + width - 1 and y = top .. top + height - 1.
+  const int boxRight = r + 5 + g.layout().legendWidth - 1;
+  const int boxBottom = top + g.layout().legendHeight - 1;
+  int rightEdge = 0, beyondRight = 0, bottomEdge = 0, belowBottom = 0;
+  for (int y = top; y <= boxBottom + 1; ++y) {
+    rightEdge += y <= boxBottom && Pixel(image, boxRight, y) == kBlack;
+    beyondRight += Pixel(image, boxRight + 1, y) == kBlack;
+  }
+  for (int x = r + 5; x <= boxRight + 1; ++x) {
+    bottomEdge += x >= r + 40 && x <= boxRight && Pixel(image, x, boxBottom) == kBlack;
+    belowBottom += Pixel(image, x, boxBottom + 1) == kBlack;
+  }
+  EXPECT_GE(rightEdge, 5);
+  EXPECT_GE(bottomEdge, 5);
+  EXPECT_EQ(beyondRight, 0);
+  EXPECT_EQ(belowBottom, 0);
 }
 
 TEST(GraphLayout, XRangeFallsBackAndWritesBoundsBack) {
@@ -235,6 +251,21 @@ TEST(GraphLayout, EmptyOrConstantRangesAreWidened) {
   EXPECT_EQ(g.layout().yHigh[0], 10);
   EXPECT_EQ(g.options().YLowerBound, 50);
   EXPECT_EQ(g.options().YUpperBound, 70);
+
+  // Square roots of negative eigenvalues are present but not numbers: they
+  // count as missing, so a visible range of them alone spans -10..10 too.
+  MaskedSeries roots = Series({3, 2, 1, std::sqrt(-1.0), std::sqrt(-2.0), std::sqrt(-3.0)});
+  g.options().XLeftBound = 4;
+  g.options().XRightBound = 6;
+  Draw(g, {roots});
+  EXPECT_EQ(g.layout().yLow[0], -10);
+  EXPECT_EQ(g.layout().yHigh[0], 10);
+  EXPECT_EQ(g.options().YLowerBound, 1);
+  EXPECT_EQ(g.options().YUpperBound, 3);
+  MaskedSeries allNaN = Constant(6, std::nan(""));
+  Draw(g, {allNaN});
+  EXPECT_EQ(g.options().YLowerBound, -10);
+  EXPECT_EQ(g.options().YUpperBound, 10);
 }
 
 TEST(GraphLayout, XAndYSteps) {
