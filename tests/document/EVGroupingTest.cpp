@@ -48,6 +48,7 @@ TEST(EVGroupingLine, Format) {
   EXPECT_EQ(D::Line(3, 1.0, 4.0), "  3 (25.000 %)");
   EXPECT_EQ(D::Line(12, 1.0, 3.0), " 12 (33.333 %)");
   EXPECT_EQ(D::Line(100, 0.0, 3.0), "100 (0.000 %)");
+  EXPECT_EQ(D::Line(1, 0.0, 0.0), "  1 (0.000 %)");  // all eigenvalues 0
 }
 
 TEST_F(EVGroupingTest, MovesBetweenTheLists) {

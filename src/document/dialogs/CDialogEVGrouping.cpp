@@ -12,7 +12,9 @@ CDialogEVGrouping::CDialogEVGrouping(UiHost& host, CVorelDoc& doc)
 
 std::string CDialogEVGrouping::Line(int j, double eigenvalue, double sum) {
   char buffer[128];
-  std::snprintf(buffer, sizeof buffer, "%3.d (%.3lf %s)", j, eigenvalue * (1.0 / sum) * 100.0, "%");
+  // With no positive eigenvalue (a series of zeros) every share is 0, not 0/0.
+  const double share = sum > 0 ? eigenvalue * (1.0 / sum) * 100.0 : 0.0;
+  std::snprintf(buffer, sizeof buffer, "%3.d (%.3lf %s)", j, share, "%");
   return buffer;
 }
 
