@@ -415,7 +415,7 @@ void CVorelDoc::OnSimulateSeries() {
   editFlags.SetAllValid(true);
 
   try {
-    analysis.SetWindowLength((N + 1) / 2);
+    analysis.SetWindowLength(N / 2 + N % 2);  // ceil(N / 2) without overflow
   } catch (const AbstractException& e) {
     host_.MessageBox(e.message());
   }
@@ -492,7 +492,7 @@ void CVorelDoc::OnOpenData() {
   highestPage = PageInitialSeries;
   nextStep = kStepCovariance;
   const int N = analysis.length();
-  analysis.ClampWindowLength((N + 1) / 2);
+  analysis.ClampWindowLength(N / 2 + N % 2);  // ceil(N / 2) without overflow
   seriesFromFile = true;
   Redraw();
 }
