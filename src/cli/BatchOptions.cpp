@@ -16,7 +16,7 @@ const char* const kBatchUsage =
     "\n"
     "Input, one of:\n"
     "  DATAFILE                   delimited text file holding the series\n"
-    "  --simulate SPEC            sum of components separated by ';': const:C,\n"
+    "  --simulate LIST            sum of components separated by ';': const:C,\n"
     "                             cosine:A,gamma,alpha,phi, uniform:S, normal:S\n"
     "  --length N                 length of the simulated series (default 100)\n"
     "\n"
@@ -218,7 +218,7 @@ std::array<int, 5> ParsePriorityList(const std::string& text) {
   return codes;
 }
 
-ComponentList ParseSimulationSpec(const std::string& text) {
+ComponentList ParseSimulationList(const std::string& text) {
   ComponentList list;
   for (const std::string& item : Split(text, ';')) {
     if (item.empty()) continue;
@@ -326,10 +326,10 @@ BatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
 
   if (*dataOpt) o.dataFile = dataFile;
   if (*simulateOpt) {
-    o.simulateSpec = simulate;
-    o.components = ParseSimulationSpec(simulate);
+    o.simulateList = simulate;
+    o.components = ParseSimulationList(simulate);
   }
-  if (!o.dataFile && !o.simulateSpec) throw BatchUsageError("give a DATAFILE or --simulate SPEC");
+  if (!o.dataFile && !o.simulateList) throw BatchUsageError("give a DATAFILE or --simulate LIST");
   if (*lengthOpt) o.length = RequireInt("--length", length);
 
   if (*columnOpt) {

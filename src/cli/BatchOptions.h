@@ -28,8 +28,8 @@ struct BatchOptions {
 
   // Input: a data file, or the components of a simulated series.
   std::optional<std::string> dataFile;
-  std::optional<std::string> simulateSpec;
-  ComponentList components;  // parsed from simulateSpec
+  std::optional<std::string> simulateList;
+  ComponentList components;  // parsed from simulateList
   int length = 100;
 
   // Reading options, for the data file and the comparison file.
@@ -71,7 +71,7 @@ std::vector<int> ParseEigentripleList(const std::string& text);
 std::array<int, 5> ParsePriorityList(const std::string& text);
 // Components separated by ';': const:C, cosine:A,gamma,alpha,phi, uniform:S,
 // normal:S. Empty entries are ignored, so an empty text gives an empty list.
-ComponentList ParseSimulationSpec(const std::string& text);
+ComponentList ParseSimulationList(const std::string& text);
 // "FROM-TO" with two non-negative integers.
 std::pair<int, int> ParsePointRange(const std::string& text);
 

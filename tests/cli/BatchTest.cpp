@@ -142,16 +142,16 @@ TEST(BatchParsing, ListsOfTheCommandLine) {
     EXPECT_THROW(ParsePointRange(bad), BatchUsageError) << bad;
   }
   const ComponentList list =
-      ParseSimulationSpec("const:2.5; cosine:1,-0.01,0.25,0.5;uniform:1;normal:+0.5;");
+      ParseSimulationList("const:2.5; cosine:1,-0.01,0.25,0.5;uniform:1;normal:+0.5;");
   ASSERT_EQ(list.size(), 4u);
   EXPECT_EQ(list[0]->text(), "2.500");
   EXPECT_EQ(list[1]->text(), "1.000 * exp (-0.010 * n) cos (2 * Pi * 0.250 * n + 2 * Pi *0.500)");
   EXPECT_EQ(list[2]->kind(), "noiseRR");
   EXPECT_EQ(list[3]->text(), "noise N(0,0.500)");
-  EXPECT_TRUE(ParseSimulationSpec(" ; ").empty());
+  EXPECT_TRUE(ParseSimulationList(" ; ").empty());
   for (const char* bad :
        {"const", "const:", "const:1,2", "const:nan", "const:inf", "normal:1e999"}) {
-    EXPECT_THROW(ParseSimulationSpec(bad), BatchUsageError) << bad;
+    EXPECT_THROW(ParseSimulationList(bad), BatchUsageError) << bad;
   }
 }
 
