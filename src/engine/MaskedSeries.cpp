@@ -51,7 +51,7 @@ double MaskedSeries::ScaledInnerProduct(const MaskedSeries& a, const MaskedSerie
 std::optional<double> MaskedSeries::MinValid(int from, int to) const {
   std::optional<double> best;
   for (int t = std::max(from, 1); t <= std::min(to, length()); ++t) {
-    if (isValid(t) && (!best || value(t) < *best)) best = value(t);
+    if (isValid(t) && std::isfinite(value(t)) && (!best || value(t) < *best)) best = value(t);
   }
   return best;
 }
@@ -59,7 +59,7 @@ std::optional<double> MaskedSeries::MinValid(int from, int to) const {
 std::optional<double> MaskedSeries::MaxValid(int from, int to) const {
   std::optional<double> best;
   for (int t = std::max(from, 1); t <= std::min(to, length()); ++t) {
-    if (isValid(t) && (!best || value(t) > *best)) best = value(t);
+    if (isValid(t) && std::isfinite(value(t)) && (!best || value(t) > *best)) best = value(t);
   }
   return best;
 }

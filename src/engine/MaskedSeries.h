@@ -42,7 +42,8 @@ class MaskedSeries {
   // when no pair is present. a and b must have equal length.
   static double ScaledInnerProduct(const MaskedSeries& a, const MaskedSeries& b);
   // Least / greatest present value among from..to (clamped to 1..length());
-  // empty when no element there is present.
+  // empty when no element there is present. A value that is not finite (the
+  // square root of a slightly negative eigenvalue) counts as missing.
   std::optional<double> MinValid(int from, int to) const;
   std::optional<double> MaxValid(int from, int to) const;
   // Replaces each value by its square root.

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,9 +47,8 @@ int TextWidth(const QFont& font, const std::string& text) {
   return QFontMetrics(font).horizontalAdvance(ToQString(text));
 }
 
-// Least and greatest present value of a curve among from..to. Values that are
-// not finite (the square root of a slightly negative eigenvalue) are never
-// drawn and count as missing here.
+// Least and greatest present value of a curve among from..to; values that are
+// not finite are never drawn and count as missing (MaskedSeries::MinValid).
 struct ValueRange {
   double low = std::numeric_limits<double>::infinity();
   double high = -std::numeric_limits<double>::infinity();
@@ -57,14 +57,10 @@ struct ValueRange {
 
 ValueRange RangeOf(const MaskedSeries& curve, int from, int to) {
   ValueRange range;
-  from = std::max(from, 1);
-  to = std::min(to, curve.length());
-  const double* values = curve.values().data();
-  const std::uint8_t* flags = curve.flags().data();
-  for (int t = from - 1; t < to; ++t) {
-    if (flags[t] == 0 || !std::isfinite(values[t])) continue;
-    range.low = std::min(range.low, values[t]);
-    range.high = std::max(range.high, values[t]);
+  const std::optional<double> low = curve.MinValid(from, to);
+  if (low) {
+    range.low = *low;
+    range.high = *curve.MaxValid(from, to);
     range.any = true;
   }
   return range;

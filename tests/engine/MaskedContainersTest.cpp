@@ -62,6 +62,14 @@ TEST(MaskedSeries, MinAndMaxValidSkipMissing) {
   EXPECT_EQ(*s.MinValid(4, 5), 9.0);
   EXPECT_FALSE(s.MinValid(1, 1).has_value());
   EXPECT_FALSE(s.MaxValid(4, 4).has_value());
+
+  // Values that are not finite count as missing, wherever they stand.
+  MaskedSeries n = MakeSeries({1.0, 2.0, 3.0});
+  n.value(1) = std::numeric_limits<double>::quiet_NaN();
+  n.value(3) = std::numeric_limits<double>::infinity();
+  EXPECT_EQ(*n.MinValid(1, 3), 2.0);
+  EXPECT_EQ(*n.MaxValid(1, 3), 2.0);
+  EXPECT_FALSE(n.MinValid(3, 3).has_value());
 }
 
 TEST(MaskedMatrix, ResizeToSameShapeKeepsContents) {
