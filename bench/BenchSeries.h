@@ -38,14 +38,20 @@ inline MaskedSeries MakeGappySeries(int n, double missingShare = 0.05) {
 
 inline int BenchWindowLength(int n) { return std::min(n / 10, 1000); }
 
-// An analysis taken up to the decomposition, with the first r eigentriples selected.
-inline void PrepareAnalysis(SsaAnalysis& a, int n, int method, int r) {
+// An analysis taken up to the covariance step: the trajectory, the threshold
+// that keeps every lagged vector, and the method.
+inline void PrepareTrajectory(SsaAnalysis& a, int n, int method) {
   a.series = MakeGappySeries(n);
   a.SetWindowLength(BenchWindowLength(n));
   a.BuildTrajectory();
   a.SetThreshold(a.windowLength());
   a.covarianceMethod = method;
   a.ApplyThreshold();
+}
+
+// An analysis taken up to the decomposition, with the first r eigentriples selected.
+inline void PrepareAnalysis(SsaAnalysis& a, int n, int method, int r) {
+  PrepareTrajectory(a, n, method);
   a.BuildCovariance();
   a.Decompose();
   std::vector<unsigned char> flags(static_cast<size_t>(a.windowLength()), 0);

@@ -30,12 +30,7 @@ BENCHMARK(BM_YardstickProduct)->Apply(Sizes);
 void BM_BuildCovariance(benchmark::State& state, int method) {
   const int n = static_cast<int>(state.range(0));
   SsaAnalysis a;
-  a.series = MakeGappySeries(n);
-  a.SetWindowLength(BenchWindowLength(n));
-  a.BuildTrajectory();
-  a.SetThreshold(a.windowLength());
-  a.covarianceMethod = method;
-  a.ApplyThreshold();
+  PrepareTrajectory(a, n, method);
   for (auto _ : state) {
     a.BuildCovariance();
     benchmark::DoNotOptimize(a.covariance.data());
