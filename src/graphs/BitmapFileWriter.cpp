@@ -1,9 +1,10 @@
 #include "graphs/BitmapFileWriter.h"
 
-#include <QSaveFile>
 #include <QString>
 #include <cstdint>
 #include <limits>
+
+#include "document/SafeFileWriter.h"
 
 namespace vorel {
 namespace {
@@ -83,13 +84,12 @@ QByteArray BitmapFileWriter::Encode(const QImage& image, int bitsPerPixel) {
 bool BitmapFileWriter::Write(const std::string& path, const QImage& image, int bitsPerPixel) {
   const QByteArray bytes = Encode(image, bitsPerPixel);
   if (bytes.isEmpty()) return false;
-  QSaveFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  if (file.write(bytes) != bytes.size()) {
-    file.cancelWriting();
+  try {
+    WriteFileSafely(path, std::string(bytes.constData(), static_cast<size_t>(bytes.size())));
+  } catch (const ExceptionFileNotWritten&) {
     return false;
   }
-  return file.commit();
+  return true;
 }
 
 }  // namespace vorel

@@ -21,8 +21,9 @@ class BitmapFileWriter {
   // Cost: one pass over the pixels.
   static QByteArray Encode(const QImage& image, int bitsPerPixel);
 
-  // Writes the file through a temporary file that replaces `path` only when
-  // complete. False, and nothing written, when the file cannot be written.
+  // Writes the file with WriteFileSafely (a temporary file that replaces
+  // `path` only when complete). False, and nothing written, when the file
+  // cannot be written.
   static bool Write(const std::string& path, const QImage& image, int bitsPerPixel);
 };
 
