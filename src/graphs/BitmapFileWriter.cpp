@@ -1,6 +1,5 @@
 #include "graphs/BitmapFileWriter.h"
 
-#include <QString>
 #include <cstdint>
 #include <limits>
 
