@@ -6,6 +6,8 @@
 #include <cmath>
 #include <set>
 
+#include "document/dialogs/DataExchange.h"
+
 namespace vorel {
 
 const char* const kBatchUsage =
@@ -74,31 +76,10 @@ std::vector<std::string> Split(const std::string& s, char separator) {
   }
 }
 
-// The whole text as an integer, or nothing.
-std::optional<int> ToInt(const std::string& text) {
-  const std::string t = Trim(text);
-  const char* first = t.data();
-  const char* last = t.data() + t.size();
-  if (first != last && *first == '+') ++first;
-  int value = 0;
-  const auto [end, ec] = std::from_chars(first, last, value);
-  if (ec != std::errc() || end != last || first == last) return std::nullopt;
-  return value;
-}
-
-// The whole text as a finite number, or nothing.
-std::optional<double> ToDouble(const std::string& text) {
-  const std::string t = Trim(text);
-  const char* first = t.data();
-  const char* last = t.data() + t.size();
-  if (first != last && *first == '+') ++first;
-  double value = 0.0;
-  const auto [end, ec] = std::from_chars(first, last, value);
-  if (ec != std::errc() || end != last || first == last || !std::isfinite(value)) {
-    return std::nullopt;
-  }
-  return value;
-}
+// The whole text as an integer or a finite number, or nothing, read as the
+// dialogs' fields read them (blanks around, a leading '+', no second sign).
+std::optional<int> ToInt(const std::string& text) { return ParseIntegerField(text); }
+std::optional<double> ToDouble(const std::string& text) { return ParseRealField(text); }
 
 int RequireInt(const std::string& option, const std::string& text) {
   const auto value = ToInt(text);

@@ -94,6 +94,8 @@ TEST(BatchUsage, HelpAndMalformedCommandLines) {
       {"--simulate", "const:1", "--unknown"},        // unknown option
       {"--simulate", "const:1", "--window"},         // missing value
       {"--simulate", "const:1", "--window", "2.5"},  // not an integer
+      {"--simulate", "const:1", "--window", "+-30"},  // two signs
+      {"--simulate", "const:+-1"},                    // two signs
       {"--simulate", "const:1", "--window", "4", "--window", "5"},
       {"--simulate", "const:1", "--length", "ten"},
       {"--simulate", "const:1;wave:1"},  // unknown kind
