@@ -2,8 +2,6 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
-#include <charconv>
-#include <cmath>
 #include <set>
 
 #include "document/dialogs/DataExchange.h"
