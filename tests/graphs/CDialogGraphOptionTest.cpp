@@ -40,15 +40,19 @@ TEST(CDialogGraphOption, FillsControlsAndReadOnlyState) {
   EXPECT_EQ(d.controls.Text(D::kIdPrecision), "1");
   EXPECT_EQ(d.controls.State(D::kIdMonochrome), 1);
   EXPECT_EQ(d.controls.State(D::kIdShowLegends), 0);
-  EXPECT_FALSE(d.dialog.xEditsReadOnly);
-  EXPECT_TRUE(d.dialog.yEditsReadOnly);
+  EXPECT_FALSE(d.controls.ReadOnly(D::kIdXMinimum));
+  EXPECT_FALSE(d.controls.ReadOnly(D::kIdXMaximum));
+  EXPECT_TRUE(d.controls.ReadOnly(D::kIdYMinimum));
+  EXPECT_TRUE(d.controls.ReadOnly(D::kIdYMaximum));
   // Clicking an "Auto" box switches its edits.
   d.controls.SetState(D::kIdAutoY, 0);
   d.dialog.OnCommand(D::kIdAutoY);
-  EXPECT_FALSE(d.dialog.yEditsReadOnly);
+  EXPECT_FALSE(d.controls.ReadOnly(D::kIdYMinimum));
+  EXPECT_FALSE(d.controls.ReadOnly(D::kIdYMaximum));
   d.controls.SetState(D::kIdAutoX, 1);
   d.dialog.OnCommand(D::kIdAutoX);
-  EXPECT_TRUE(d.dialog.xEditsReadOnly);
+  EXPECT_TRUE(d.controls.ReadOnly(D::kIdXMinimum));
+  EXPECT_TRUE(d.controls.ReadOnly(D::kIdXMaximum));
   EXPECT_FALSE(d.dialog.ended());
 }
 

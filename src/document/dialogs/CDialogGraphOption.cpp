@@ -39,16 +39,20 @@ CDialogGraphOption::CDialogGraphOption(UiHost& host, GraphOptions& options, int 
 void CDialogGraphOption::OnActivate(bool active) {
   if (!active || !attached()) return;
   // The boxes as they stand now, so that a reactivation never disagrees with them.
-  xEditsReadOnly = controls().State(kIdAutoX) == 1;
-  yEditsReadOnly = controls().State(kIdAutoY) == 1;
+  ShowReadOnlyEdits();
 }
 
 void CDialogGraphOption::OnButton(int id) {
-  if (id == kIdAutoX) {
-    xEditsReadOnly = controls().State(kIdAutoX) == 1;
-  } else if (id == kIdAutoY) {
-    yEditsReadOnly = controls().State(kIdAutoY) == 1;
-  }
+  if (id == kIdAutoX || id == kIdAutoY) ShowReadOnlyEdits();
+}
+
+void CDialogGraphOption::ShowReadOnlyEdits() {
+  const bool xReadOnly = controls().State(kIdAutoX) == 1;
+  const bool yReadOnly = controls().State(kIdAutoY) == 1;
+  controls().SetReadOnly(kIdXMinimum, xReadOnly);
+  controls().SetReadOnly(kIdXMaximum, xReadOnly);
+  controls().SetReadOnly(kIdYMinimum, yReadOnly);
+  controls().SetReadOnly(kIdYMaximum, yReadOnly);
 }
 
 const char* CDialogGraphOption::FirstFailedCheck() const {

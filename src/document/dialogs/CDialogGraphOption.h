@@ -58,12 +58,6 @@ class CDialogGraphOption : public Dialog {
   bool ShowScale;
   bool ShowGrid;
 
-  // Whether the X edits (1120, 1125) and the Y edits (1128, 1129) are read-only:
-  // set from the "Auto" boxes on activation and whenever one is clicked. The
-  // host applies them to its edit boxes after every handler.
-  bool xEditsReadOnly = false;
-  bool yEditsReadOnly = false;
-
   void OnActivate(bool active) override;
 
   // The message of the first check the members fail (in the dialog's order),
@@ -73,6 +67,11 @@ class CDialogGraphOption : public Dialog {
  protected:
   void OnOK() override;
   void OnButton(int id) override;
+
+ private:
+  // The X edits (1120, 1125) and the Y edits (1128, 1129) are read-only while
+  // their "Auto" box is ticked.
+  void ShowReadOnlyEdits();
 };
 
 // "Settings" (and a double click on the view): runs the dialog on a page's

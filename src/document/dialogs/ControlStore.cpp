@@ -44,4 +44,24 @@ void ControlStore::SetSelection(int id, const std::vector<int>& rows) {
   selections_[id] = std::move(kept);
 }
 
+bool ControlStore::Enabled(int id) const { return !disabled_.contains(id); }
+
+void ControlStore::SetEnabled(int id, bool enabled) {
+  if (enabled) {
+    disabled_.erase(id);
+  } else {
+    disabled_.insert(id);
+  }
+}
+
+bool ControlStore::ReadOnly(int id) const { return readOnly_.contains(id); }
+
+void ControlStore::SetReadOnly(int id, bool readOnly) {
+  if (readOnly) {
+    readOnly_.insert(id);
+  } else {
+    readOnly_.erase(id);
+  }
+}
+
 }  // namespace vorel

@@ -32,6 +32,14 @@ class DialogControls {
   // Selected rows of a list box, ascending (0-based). Rows outside the list are ignored.
   virtual std::vector<int> Selection(int id) const = 0;
   virtual void SetSelection(int id, const std::vector<int>& rows) = 0;
+
+  // Whether a control takes input (every control starts enabled) and whether an
+  // edit box is read-only (every edit box starts editable). The logic decides
+  // both; a host shows them on its widgets at once.
+  virtual bool Enabled(int id) const = 0;
+  virtual void SetEnabled(int id, bool enabled) = 0;
+  virtual bool ReadOnly(int id) const = 0;
+  virtual void SetReadOnly(int id, bool readOnly) = 0;
 };
 
 }  // namespace vorel
