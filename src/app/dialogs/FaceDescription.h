@@ -8,6 +8,9 @@
 
 namespace vorel {
 
+class Dialog;
+class DialogFace;
+
 enum class ControlKind {
   Button,         // push button
   DefaultButton,  // push button pressed by Enter
@@ -116,6 +119,8 @@ struct FaceDescription {
   std::string className;
   std::string title;
   std::vector<ControlDescription> controls;
+  // Code beside the description, for what it cannot say; run once on the new face.
+  void (*beside)(DialogFace& face, const Dialog& dialog) = nullptr;
 };
 
 }  // namespace vorel

@@ -6,7 +6,11 @@ namespace vorel {
 
 const std::vector<FaceDescription>& AllFaceDescriptions() {
   static const std::vector<FaceDescription> all = {
-      faces::GraphOption(),
+      faces::FileChoice(),          faces::SetDelimiter(),      faces::MVCode(),
+      faces::SetDelimiterSave(),    faces::SeriesSimulation(),  faces::EditSourceSeries(),
+      faces::WarningNewSL(),        faces::CovarianceMatrix(),  faces::EVGrouping(),
+      faces::Reconstruction(),      faces::ProjectionOptions(), faces::Cadzow(),
+      faces::Comparison(),          faces::GraphOption(),
   };
   return all;
 }
@@ -23,6 +27,7 @@ std::unique_ptr<DialogFace> MakeFace(const Dialog& dialog, QWidget* parent) {
   if (description == nullptr) return nullptr;
   auto face = std::make_unique<DialogFace>(*description, parent);
   face->setWindowTitle(QString::fromStdString(dialog.caption()));
+  if (description->beside != nullptr) description->beside(*face, dialog);
   return face;
 }
 
