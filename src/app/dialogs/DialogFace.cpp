@@ -315,8 +315,12 @@ std::vector<int> DialogFace::Selection(int id) const {
   std::vector<int> rows;
   QListView* view = listView(id);
   if (view == nullptr) return rows;
-  for (const QModelIndex& index : view->selectionModel()->selectedRows()) rows.push_back(index.row());
+  // From the ranges: asking row by row costs the product of rows and ranges.
+  for (const QItemSelectionRange& range : view->selectionModel()->selection()) {
+    for (int row = range.top(); row <= range.bottom(); ++row) rows.push_back(row);
+  }
   std::sort(rows.begin(), rows.end());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
   return rows;
 }
 
@@ -388,7 +392,10 @@ void DialogFace::DoubleClicked(int listId, int row) {
   QListView* view = listView(listId);
   const QModelIndex index = view->model()->index(row, 0);
   if (!view->selectionModel()->isSelected(index)) {
-    view->selectionModel()->select(index, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    const bool single = view->selectionMode() == QAbstractItemView::SingleSelection;
+    view->selectionModel()->select(
+        index, (single ? QItemSelectionModel::ClearAndSelect : QItemSelectionModel::Select) |
+                   QItemSelectionModel::Rows);
   }
   const QPointer<DialogFace> self(this);
   emit listDoubleClicked(listId);
