@@ -203,6 +203,10 @@ void DialogFace::Build(const FaceDescription& description) {
     if (c.kind != ControlKind::Radio) radioGroupId = kNoId;
   }
 
+  // Group boxes keep their controls together at the top when they grow.
+  for (auto& [title, inner] : grids_) {
+    if (!title.empty()) inner->setRowStretch(inner->rowCount(), 1);
+  }
   if (barUsed) outer->addLayout(bar);
   for (size_t i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
