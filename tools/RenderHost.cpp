@@ -2,6 +2,7 @@
 
 #include "document/dialogs/ControlStore.h"
 #include "document/dialogs/Dialog.h"
+#include "document/dialogs/ModalLoop.h"
 
 namespace vorel {
 
@@ -19,15 +20,11 @@ void RenderHost::MessageBoxExclamation(const std::string& text) { messages_.push
 
 DialogResult RenderHost::RunModal(Dialog& dialog) {
   ControlStore controls;
-  dialog.Attach(&controls);
-  dialog.OnInitDialog();
-  dialog.OnActivate(true);
+  ModalLoop loop(dialog, controls);
   if (answer_) answer_(dialog, controls);
   // A dialog the answer left open (or refused to close) is cancelled.
-  if (!dialog.ended()) dialog.OnCommand(kIdCancel);
-  const DialogResult result = dialog.result();
-  dialog.Attach(nullptr);
-  return result;
+  loop.Cancel();
+  return loop.result();
 }
 
 std::optional<std::string> RenderHost::OpenFileDialog(const FileDialogRequest&) {

@@ -29,6 +29,7 @@
 #include "document/dialogs/CDialogFileChoice.h"
 #include "document/dialogs/CDialogReconstruction.h"
 #include "graphs/PageContents.h"
+#include "graphs/PageRenderer.h"
 
 namespace vorel {
 namespace {

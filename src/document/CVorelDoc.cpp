@@ -1,5 +1,7 @@
 #include "document/CVorelDoc.h"
 
+#include <array>
+
 #include <algorithm>
 #include <cstdio>
 
@@ -58,119 +60,111 @@ void CVorelDoc::Redraw() { host_.RedrawAllViews(); }
 
 // --- settings -----------------------------------------------------------------
 
-void CVorelDoc::LoadInputSettings() { SettingsFile(settingsPath_).LoadInputSettings(*this); }
+FileOptions CVorelDoc::fileOptions() const {
+  FileOptions options;
+  options.input = inputFormat();
+  options.mvCode = mvCode;
+  options.outputDecimal = outputDecimal;
+  options.outputDelimiter = outputDelimiter;
+  return options;
+}
+
+void CVorelDoc::setFileOptions(const FileOptions& options) {
+  setInputFormat(options.input);
+  mvCode = options.mvCode;
+  outputDecimal = options.outputDecimal;
+  outputDelimiter = options.outputDelimiter;
+}
+
+void CVorelDoc::LoadInputSettings() {
+  FileOptions options = fileOptions();
+  SettingsFile(settingsPath_).LoadInputSettings(options);
+  setFileOptions(options);
+}
 
 void CVorelDoc::LoadGraphSettings() { SettingsFile(settingsPath_).LoadGraphSettings(graphOptions); }
 
 void CVorelDoc::SaveAllSettings() {
-  SettingsFile(settingsPath_).SaveAllSettings(*this, graphOptions);
+  SettingsFile(settingsPath_).SaveAllSettings(fileOptions(), graphOptions);
 }
 
 // --- enabling -----------------------------------------------------------------
 
-bool CVorelDoc::IsCommandEnabled(int id) const {
-  switch (id) {
-    case kCmdOpenData:
-    case kCmdSimulateSeries:
-    case kCmdSaveAllSettings:
-      return true;
-    case kCmdEditSourceSeries:
-    case kCmdNextStep:
-    case kCmdPageInitialSeries:
-      return nextStep > kStepNone;
-    case kCmdSaveSeries:
-    case kCmdCompare:
-    case kCmdCadzow:
-    case kCmdPageResiduals:
-      return nextStep >= kStepResiduals;
-    case kCmdPreviousStep:
-      return nextStep > kStepCovariance && currentPage > PageInitialSeries;
-    case kCmdCovarianceMatrix:
-    case kCmdChoiceOfEigenvectors:
-    case kCmdPageSingularValues:
-      return highestPage >= PageSingularValues;
-    case kCmdReconstruction:
-      return nextStep >= kStepReconstruction;
-    case kCmdPageEigenvectors:
-      return highestPage >= PageEigenvectors;
-    case kCmdPageReconstructed:
-      return highestPage >= PageReconstructed;
-    case kCmdPageInitialAndReconstructed:
-      return highestPage >= PageInitialAndReconstructed;
-    case kCmdPageDeviations:
-      return highestPage == PageDeviations;
-    case kCmdGraphSettings:
-    case kCmdApplyGraphSettings:
-    case kCmdSaveImageBmp:
-      return currentPage > PageEmpty;
-    default:
-      return false;
+namespace {
+
+bool Always(const CVorelDoc&) { return true; }
+bool HasSeries(const CVorelDoc& d) { return d.nextStep > kStepNone; }
+bool HasReconstruction(const CVorelDoc& d) { return d.nextStep >= kStepResiduals; }
+bool CanGoBack(const CVorelDoc& d) {
+  return d.nextStep > kStepCovariance && d.currentPage > PageInitialSeries;
+}
+bool HasDecomposition(const CVorelDoc& d) { return d.highestPage >= PageSingularValues; }
+bool CanReconstruct(const CVorelDoc& d) { return d.nextStep >= kStepReconstruction; }
+bool HasEigenvectors(const CVorelDoc& d) { return d.highestPage >= PageEigenvectors; }
+bool HasReconstructedPage(const CVorelDoc& d) { return d.highestPage >= PageReconstructed; }
+bool HasBothSeriesPage(const CVorelDoc& d) {
+  return d.highestPage >= PageInitialAndReconstructed;
+}
+bool HasDeviations(const CVorelDoc& d) { return d.highestPage == PageDeviations; }
+bool ShowsAPage(const CVorelDoc& d) { return d.currentPage > PageEmpty; }
+
+template <int Page>
+void Show(CVorelDoc& d) {
+  d.ShowPage(Page);
+}
+template <int Step>
+void Run(CVorelDoc& d) {
+  d.RunStep(Step);
+}
+
+// Every menu and toolbar command, in the order of the menus.
+constexpr std::array<DocumentCommand, 22> kCommandTable{{
+    {kCmdOpenData, Always, [](CVorelDoc& d) { d.OnOpenData(); }},
+    {kCmdSimulateSeries, Always, [](CVorelDoc& d) { d.OnSimulateSeries(); }},
+    {kCmdEditSourceSeries, HasSeries, [](CVorelDoc& d) { d.OnEditSourceSeries(); }},
+    {kCmdSaveSeries, HasReconstruction, [](CVorelDoc& d) { d.ExportSeries(); }},
+    {kCmdSaveAllSettings, Always, [](CVorelDoc& d) { d.SaveAllSettings(); }},
+    {kCmdNextStep, HasSeries, [](CVorelDoc& d) { d.OnNextStep(); }},
+    {kCmdPreviousStep, CanGoBack, [](CVorelDoc& d) { d.OnPreviousStep(); }},
+    {kCmdCovarianceMatrix, HasDecomposition, Run<kStepCovariance>},
+    {kCmdChoiceOfEigenvectors, HasDecomposition, Run<kStepChoice>},
+    {kCmdReconstruction, CanReconstruct, Run<kStepReconstruction>},
+    {kCmdCompare, HasReconstruction, [](CVorelDoc& d) { d.OnCompare(); }},
+    {kCmdCadzow, HasReconstruction, [](CVorelDoc& d) { d.OnCadzow(); }},
+    {kCmdPageInitialSeries, HasSeries, Show<PageInitialSeries>},
+    {kCmdPageSingularValues, HasDecomposition, Show<PageSingularValues>},
+    {kCmdPageEigenvectors, HasEigenvectors, Show<PageEigenvectors>},
+    {kCmdPageReconstructed, HasReconstructedPage, Show<PageReconstructed>},
+    {kCmdPageInitialAndReconstructed, HasBothSeriesPage, Show<PageInitialAndReconstructed>},
+    {kCmdPageResiduals, HasReconstruction, Show<PageResiduals>},
+    {kCmdPageDeviations, HasDeviations, Show<PageDeviations>},
+    // The graphics commands act on the view's graphs: the view runs them.
+    {kCmdGraphSettings, ShowsAPage, nullptr},
+    {kCmdApplyGraphSettings, ShowsAPage, nullptr},
+    {kCmdSaveImageBmp, ShowsAPage, nullptr},
+}};
+
+}  // namespace
+
+std::span<const DocumentCommand> CVorelDoc::Commands() { return kCommandTable; }
+
+const DocumentCommand* CVorelDoc::FindCommand(int id) {
+  for (const DocumentCommand& c : kCommandTable) {
+    if (c.id == id) return &c;
   }
+  return nullptr;
+}
+
+bool CVorelDoc::IsCommandEnabled(int id) const {
+  const DocumentCommand* command = FindCommand(id);
+  return command != nullptr && command->enabled(*this);
 }
 
 bool CVorelDoc::ExecuteCommand(int id) {
-  if (!IsCommandEnabled(id)) return false;
-  switch (id) {
-    case kCmdOpenData:
-      OnOpenData();
-      return true;
-    case kCmdSimulateSeries:
-      OnSimulateSeries();
-      return true;
-    case kCmdEditSourceSeries:
-      OnEditSourceSeries();
-      return true;
-    case kCmdSaveSeries:
-      ExportSeries();
-      return true;
-    case kCmdSaveAllSettings:
-      SaveAllSettings();
-      return true;
-    case kCmdNextStep:
-      OnNextStep();
-      return true;
-    case kCmdPreviousStep:
-      OnPreviousStep();
-      return true;
-    case kCmdCovarianceMatrix:
-      RunStep(kStepCovariance);
-      return true;
-    case kCmdChoiceOfEigenvectors:
-      RunStep(kStepChoice);
-      return true;
-    case kCmdReconstruction:
-      RunStep(kStepReconstruction);
-      return true;
-    case kCmdCompare:
-      OnCompare();
-      return true;
-    case kCmdCadzow:
-      OnCadzow();
-      return true;
-    case kCmdPageInitialSeries:
-      ShowPage(PageInitialSeries);
-      return true;
-    case kCmdPageSingularValues:
-      ShowPage(PageSingularValues);
-      return true;
-    case kCmdPageEigenvectors:
-      ShowPage(PageEigenvectors);
-      return true;
-    case kCmdPageReconstructed:
-      ShowPage(PageReconstructed);
-      return true;
-    case kCmdPageInitialAndReconstructed:
-      ShowPage(PageInitialAndReconstructed);
-      return true;
-    case kCmdPageResiduals:
-      ShowPage(PageResiduals);
-      return true;
-    case kCmdPageDeviations:
-      ShowPage(PageDeviations);
-      return true;
-    default:
-      return false;  // handled by the series tools or the view
-  }
+  const DocumentCommand* command = FindCommand(id);
+  if (command == nullptr || command->run == nullptr || !command->enabled(*this)) return false;
+  command->run(*this);
+  return true;
 }
 
 // --- navigation ---------------------------------------------------------------
@@ -466,22 +460,23 @@ void CVorelDoc::TakeSeries(const MaskedSeries& column) {
   editFlags.SetAllValid(true);
 }
 
-void CVorelDoc::OnOpenData() {
+bool CVorelDoc::OnOpenData(const std::string& startFile) {
   CDialogFileChoice dialog(host_, *this);
   char display[64];
   std::snprintf(display, sizeof display, "\"%s\"", mvCode.c_str());
   dialog.mvCodeDisplay = display;
   dialog.seriesName = seriesName;
   dialog.format = inputFormat();
-  if (!dataFilePath.empty()) {
+  const std::string& shown = startFile.empty() ? dataFilePath : startFile;
+  if (!shown.empty()) {
     try {
-      dialog.ReadFile(dataFilePath);
+      dialog.ReadFile(shown);
     } catch (const AbstractException& e) {
       // The file has disappeared or changed since it was chosen.
       host_.MessageBox(e.message());
     }
   }
-  if (host_.RunModal(dialog) != DialogResult::Ok || !dialog.columnChosen) return;
+  if (host_.RunModal(dialog) != DialogResult::Ok || !dialog.columnChosen) return false;
 
   setInputFormat(dialog.format);
   TakeSeries(dialog.chosen);
@@ -495,6 +490,7 @@ void CVorelDoc::OnOpenData() {
   analysis.ClampWindowLength(N / 2 + N % 2);  // ceil(N / 2) without overflow
   seriesFromFile = true;
   Redraw();
+  return true;
 }
 
 // --- series export ------------------------------------------------------------

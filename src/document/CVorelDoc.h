@@ -1,7 +1,10 @@
 #pragma once
 
+#include <span>
 #include <string>
 
+#include "document/CommandIds.h"
+#include "document/FileOptions.h"
 #include "document/GraphOptions.h"
 #include "document/InputFormat.h"
 #include "document/StepCode.h"
@@ -13,6 +16,18 @@
 #include "engine/SsaAnalysis.h"
 
 namespace vorel {
+
+class CVorelDoc;
+
+// One entry of the document's command table: the command's identifier, the
+// rule that enables it (evaluated whenever the menu is shown) and its handler.
+// A command without a handler is run by the view; the document only decides
+// when it is enabled.
+struct DocumentCommand {
+  CommandId id;
+  bool (*enabled)(const CVorelDoc&);
+  void (*run)(CVorelDoc&);
+};
 
 // The single document of the application: it owns the analysis, the table of
 // the last data file read, the reading and writing options, the options of the
@@ -30,7 +45,7 @@ class CVorelDoc {
   CVorelDoc& operator=(const CVorelDoc&) = delete;
 
   // Longest missing-value code kept.
-  static constexpr std::size_t kMaxMvCodeLength = 39;
+  static constexpr std::size_t kMaxMvCodeLength = FileOptions::kMaxMvCodeLength;
 
   // --- data -------------------------------------------------------------------
   SsaAnalysis analysis;
@@ -78,16 +93,29 @@ class CVorelDoc {
   InputFormat inputFormat() const;
   void setInputFormat(const InputFormat& format);
 
+  // The reading and writing options and the missing-value code as one record
+  // (what the settings file keeps besides the graphs), and back.
+  FileOptions fileOptions() const;
+  void setFileOptions(const FileOptions& options);
+
   // --- commands -----------------------------------------------------------------
+  // Every menu and toolbar command in the order of the menus; ExecuteCommand
+  // and IsCommandEnabled both read this table.
+  static std::span<const DocumentCommand> Commands();
+  // The entry of a command, nullptr for an unknown identifier.
+  static const DocumentCommand* FindCommand(int id);
   // Runs the command with this identifier if the document handles it and it
-  // is enabled; false otherwise.
+  // is enabled; false otherwise (the view's commands included).
   bool ExecuteCommand(int id);
   // Whether the command is enabled in the current state (evaluated whenever
   // the menu is shown). Unknown identifiers are disabled.
   bool IsCommandEnabled(int id) const;
 
   // "&Open data...": choose a file and a column; the column becomes the series.
-  void OnOpenData();
+  // With startFile, the dialog starts on that file (a file named on the
+  // command line or dropped on the window) instead of the current one.
+  // Returns whether a series was taken.
+  bool OnOpenData(const std::string& startFile = {});
   // "Next step" and "Previous step".
   void OnNextStep();
   void OnPreviousStep();

@@ -12,7 +12,6 @@
 #include <limits>
 #include <vector>
 
-#include "document/CVorelDoc.h"
 #include "document/SafeFileWriter.h"
 
 namespace vorel {
@@ -113,29 +112,29 @@ std::string SettingsFile::Locate(const std::string& programFolder) {
   return (config / "vorel" / kFileName).string();
 }
 
-void SettingsFile::LoadInputSettings(CVorelDoc& doc) const {
+void SettingsFile::LoadInputSettings(FileOptions& doc) const {
   bool ok = false;
   const std::vector<std::string> lines = ReadLines(path_, ok);
   if (!ok) return;
   for (const std::string& line : lines) {
     const auto [key, value] = FirstTwoWords(line);
     if (key == "Input_DecSeparator:" || key == "Output_DecSeparator:") {
-      int& member = key[0] == 'I' ? doc.inputDecimal : doc.outputDecimal;
+      int& member = key[0] == 'I' ? doc.input.decimal : doc.outputDecimal;
       if (value == "POINT") member = kDecimalPoint;
       if (value == "COMMA") member = kDecimalComma;
     } else if (key == "Input_DelComma:") {
-      doc.delimComma = value == "Y";
+      doc.input.delimComma = value == "Y";
     } else if (key == "Input_DelSemicolon:") {
-      doc.delimSemicolon = value == "Y";
+      doc.input.delimSemicolon = value == "Y";
     } else if (key == "Input_DelSpace:") {
-      doc.delimSpace = value == "Y";
+      doc.input.delimSpace = value == "Y";
     } else if (key == "Input_DelTab:") {
-      doc.delimTab = value == "Y";
+      doc.input.delimTab = value == "Y";
     } else if (key == "Output_Del:") {
       if (value == "TAB") doc.outputDelimiter = kDelimiterTab;
       if (value == "SPACE") doc.outputDelimiter = kDelimiterSpace;
     } else if (key == "MV_code:") {
-      if (value.size() <= CVorelDoc::kMaxMvCodeLength) doc.mvCode = value;
+      if (value.size() <= FileOptions::kMaxMvCodeLength) doc.mvCode = value;
     }
   }
 }
@@ -224,14 +223,14 @@ std::string SettingsFile::DefaultContent() {
   return s;
 }
 
-std::string SettingsFile::Content(const CVorelDoc& doc, const GraphOptionsSet& graphs) {
+std::string SettingsFile::Content(const FileOptions& doc, const GraphOptionsSet& graphs) {
   std::string s = "DATA_OPEN\n";
   s += std::string("Input_DecSeparator: ") +
-       (doc.inputDecimal == kDecimalPoint ? "POINT" : "COMMA") + "\n";
-  s += std::string("Input_DelComma: ") + YN(doc.delimComma) + "\n";
-  s += std::string("Input_DelSemicolon: ") + YN(doc.delimSemicolon) + "\n";
-  s += std::string("Input_DelSpace: ") + YN(doc.delimSpace) + "\n";
-  s += std::string("Input_DelTab: ") + YN(doc.delimTab) + "\n";
+       (doc.input.decimal == kDecimalPoint ? "POINT" : "COMMA") + "\n";
+  s += std::string("Input_DelComma: ") + YN(doc.input.delimComma) + "\n";
+  s += std::string("Input_DelSemicolon: ") + YN(doc.input.delimSemicolon) + "\n";
+  s += std::string("Input_DelSpace: ") + YN(doc.input.delimSpace) + "\n";
+  s += std::string("Input_DelTab: ") + YN(doc.input.delimTab) + "\n";
   s += std::string("Output_DecSeparator: ") +
        (doc.outputDecimal == kDecimalPoint ? "POINT" : "COMMA") + "\n";
   s +=
@@ -260,7 +259,7 @@ std::string SettingsFile::Content(const CVorelDoc& doc, const GraphOptionsSet& g
 
 void SettingsFile::WriteDefaultSettings() const { WriteSilently(path_, DefaultContent()); }
 
-void SettingsFile::SaveAllSettings(const CVorelDoc& doc, const GraphOptionsSet& graphs) const {
+void SettingsFile::SaveAllSettings(const FileOptions& doc, const GraphOptionsSet& graphs) const {
   WriteSilently(path_, Content(doc, graphs));
 }
 

@@ -1,21 +1,15 @@
 #pragma once
 
-#include <QImage>
-#include <array>
 #include <string>
 #include <vector>
 
 #include "document/GraphOptions.h"
 #include "engine/MaskedSeries.h"
-#include "graphs/Graph.h"
 #include "graphs/GraphTexts.h"
 
 namespace vorel {
 
 class CVorelDoc;
-
-// The graphs of pages 21..28, in page order.
-using PageGraphs = std::array<Graph, kGraphCount>;
 
 // What the view shows on the document's current page, computed from the
 // document alone: the graph layout, the texts and temporary copies of the
@@ -47,12 +41,5 @@ struct PageContents {
 
 // The contents of the document's current page for a view of W x H pixels.
 PageContents MakePageContents(const CVorelDoc& document, int width, int height);
-
-// Draws the current page into a W x H picture with its page's graph: the
-// graph takes the page's options from the document, is set up, given texts and
-// curves and rendered, and its write-backs (automatic Y range, reset X bounds, AutoX switched off
-// on the additional-information page) go back to the document's options. Outside the graph's width
-// (the scroll bar's strip) the picture stays white.
-QImage RenderPage(CVorelDoc& document, PageGraphs& graphs, int width, int height);
 
 }  // namespace vorel

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "document/dialogs/ModalLoop.h"
+
 namespace vorel::test {
 
 DialogScript& DialogScript::Type(int id, std::string text) {
@@ -47,18 +49,10 @@ std::vector<std::string> ScriptedHost::messageTexts() const {
   return texts;
 }
 
-void ScriptedHost::Deactivate() {
-  if (!running_.empty()) running_.back()->OnActivate(false);
-}
-
-void ScriptedHost::Reactivate() {
-  if (!running_.empty()) running_.back()->OnActivate(true);
-}
-
 void ScriptedHost::Record(const std::string& text, bool exclamation) {
-  Deactivate();
-  messages.push_back({text, exclamation, running_.empty() ? "" : running_.back()->className()});
-  Reactivate();
+  ModalLoop::Pause pause;
+  const Dialog* open = ModalLoop::Innermost();
+  messages.push_back({text, exclamation, open == nullptr ? "" : open->className()});
 }
 
 void ScriptedHost::MessageBox(const std::string& text) { Record(text, false); }
@@ -79,15 +73,11 @@ DialogResult ScriptedHost::RunModal(Dialog& dialog) {
     return DialogResult::Cancel;
   }
 
-  Deactivate();
   ControlStore controls;
-  dialog.Attach(&controls);
-  running_.push_back(&dialog);
-  dialog.OnInitDialog();
-  dialog.OnActivate(true);
+  ModalLoop loop(dialog, controls);
   size_t done = 0;
   for (const auto& a : script.actions_) {
-    if (dialog.ended()) break;
+    if (loop.ended()) break;
     ++done;
     using Kind = DialogScript::Action::Kind;
     switch (a.kind) {
@@ -101,13 +91,13 @@ DialogResult ScriptedHost::RunModal(Dialog& dialog) {
         controls.SetSelection(a.id, a.rows);
         break;
       case Kind::Press:
-        dialog.OnCommand(a.id);
+        loop.Command(a.id);
         break;
       case Kind::DoubleClick: {
         std::vector<int> rows = controls.Selection(a.id);
         rows.push_back(a.value);
         controls.SetSelection(a.id, rows);
-        dialog.OnDoubleClick(a.id);
+        loop.DoubleClick(a.id);
         break;
       }
       case Kind::Do:
@@ -118,13 +108,10 @@ DialogResult ScriptedHost::RunModal(Dialog& dialog) {
   if (done < script.actions_.size()) {
     ADD_FAILURE() << dialog.className() << " ended before the end of its script";
   }
-  if (!dialog.ended()) {
+  if (!loop.ended()) {
     ADD_FAILURE() << dialog.className() << " still open at the end of its script";
-    dialog.OnCommand(kIdCancel);
+    loop.Cancel();
   }
-  running_.pop_back();
-  dialog.Attach(nullptr);
-  Reactivate();
   return dialog.result();
 }
 
@@ -134,10 +121,9 @@ std::optional<std::string> ScriptedHost::OpenFileDialog(const FileDialogRequest&
     ADD_FAILURE() << "no answer for the open-file dialog " << request.title;
     return std::nullopt;
   }
-  Deactivate();
+  ModalLoop::Pause pause;
   auto answer = openAnswers_.front();
   openAnswers_.pop_front();
-  Reactivate();
   return answer;
 }
 
@@ -147,10 +133,9 @@ std::optional<std::string> ScriptedHost::SaveFileDialog(const FileDialogRequest&
     ADD_FAILURE() << "no answer for the save-file dialog " << request.title;
     return std::nullopt;
   }
-  Deactivate();
+  ModalLoop::Pause pause;
   auto answer = saveAnswers_.front();
   saveAnswers_.pop_front();
-  Reactivate();
   return answer;
 }
 

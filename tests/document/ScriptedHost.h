@@ -109,16 +109,12 @@ class ScriptedHost : public UiHost {
   void RedrawAllViews() override { ++redraws; }
 
  private:
-  // A message box or a nested window deactivates the running dialog and
-  // activates it again afterwards.
-  void Deactivate();
-  void Reactivate();
+  // A message box deactivates the running dialog and activates it again afterwards.
   void Record(const std::string& text, bool exclamation);
 
   std::deque<DialogScript> scripts_;
   std::deque<std::optional<std::string>> openAnswers_;
   std::deque<std::optional<std::string>> saveAnswers_;
-  std::vector<Dialog*> running_;
 };
 
 }  // namespace vorel::test

@@ -282,7 +282,7 @@ TEST_F(SettingsFileTest, LocationFallsBackToTheConfigurationFolder) {
 TEST_F(SettingsFileTest, UnwritableFileIsSilent) {
   WriteFile("blocker", "x");
   const SettingsFile file(dir + "/blocker/vorel.ini");
-  file.SaveAllSettings(*doc, doc->graphOptions);
+  file.SaveAllSettings(doc->fileOptions(), doc->graphOptions);
   file.WriteDefaultSettings();
   GraphOptionsSet graphs;
   graphs[0].AutoX = false;

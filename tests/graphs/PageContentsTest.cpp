@@ -6,6 +6,7 @@
 #include "RecordingHost.h"
 #include "document/CVorelDoc.h"
 #include "graphs/PageContents.h"
+#include "graphs/PageRenderer.h"
 
 namespace vorel {
 namespace {
