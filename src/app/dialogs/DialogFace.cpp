@@ -203,6 +203,10 @@ void DialogFace::Build(const FaceDescription& description) {
     if (c.kind != ControlKind::Radio) radioGroupId = kNoId;
   }
 
+  // Group boxes keep their controls together at the top when they grow.
+  for (auto& [title, inner] : grids_) {
+    if (!title.empty()) inner->setRowStretch(inner->rowCount(), 1);
+  }
   if (barUsed) outer->addLayout(bar);
   for (size_t i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
@@ -315,8 +319,12 @@ std::vector<int> DialogFace::Selection(int id) const {
   std::vector<int> rows;
   QListView* view = listView(id);
   if (view == nullptr) return rows;
-  for (const QModelIndex& index : view->selectionModel()->selectedRows()) rows.push_back(index.row());
+  // From the ranges: asking row by row costs the product of rows and ranges.
+  for (const QItemSelectionRange& range : view->selectionModel()->selection()) {
+    for (int row = range.top(); row <= range.bottom(); ++row) rows.push_back(row);
+  }
   std::sort(rows.begin(), rows.end());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
   return rows;
 }
 
@@ -388,7 +396,10 @@ void DialogFace::DoubleClicked(int listId, int row) {
   QListView* view = listView(listId);
   const QModelIndex index = view->model()->index(row, 0);
   if (!view->selectionModel()->isSelected(index)) {
-    view->selectionModel()->select(index, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    const bool single = view->selectionMode() == QAbstractItemView::SingleSelection;
+    view->selectionModel()->select(
+        index, (single ? QItemSelectionModel::ClearAndSelect : QItemSelectionModel::Select) |
+                   QItemSelectionModel::Rows);
   }
   const QPointer<DialogFace> self(this);
   emit listDoubleClicked(listId);
