@@ -3,6 +3,10 @@
 // scroll bar and double click, the bitmap export, the about box's link and
 // failures that must not end the program.
 #include <QAction>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
@@ -445,6 +449,24 @@ class MainWindowTest : public QObject {
     QTest::qWait(20);
     QCOMPARE(listed, Example("co2-gaps.txt"));
     QCOMPARE(p.document->currentPage, int(PageInitialSeries));
+
+    // A file dropped on the window: the same, on the dropped file.
+    listed.clear();
+    p.driver.Expect(QStringLiteral("CDialogFileChoice"), [&listed](DialogFace& f) {
+      listed = QString::fromStdString(f.Text(CDialogFileChoice::kIdFullPath));
+      DialogDriver::SelectRows(f, CDialogFileChoice::kIdNames, {0});
+      DialogDriver::Click(f, kIdOk);
+    });
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(Example("co2.txt"))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(p.window.get(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(p.window.get(), &drop);
+    QTRY_COMPARE(listed, Example("co2.txt"));
+    QTRY_COMPARE(p.document->dataFileName, std::string("co2.txt"));
+    QCOMPARE(p.window->windowTitle(), QStringLiteral("co2.txt - Vorel"));
 
     p.Trigger(kCmdHelpContents);
     QVERIFY(p.window->helpWindow() != nullptr);
