@@ -3,6 +3,10 @@
 // scroll bar and double click, the bitmap export, the about box's link and
 // failures that must not end the program.
 #include <QAction>
+#include <QCursor>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
@@ -46,6 +50,16 @@
 #include "document/dialogs/CDialogReconstruction.h"
 
 namespace vorel {
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+ public:
+  int count = 0;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++count;
+    return false;
+  }
+};
 
 class MainWindowTest : public QObject {
   Q_OBJECT
@@ -218,10 +232,27 @@ class MainWindowTest : public QObject {
       DialogDriver::Click(f, CDialogCadzow::kIdCompare);
       DialogDriver::Click(f, kIdOk);
     });
+    // While the iterations run: the progress bar shown and moving, the wait
+    // cursor up, and the window still painting.
+    PaintCounter paints;
+    p.window->progressBar()->installEventFilter(&paints);
+    QList<bool> visibleAtStep;
+    bool waitCursor = false;
+    connect(p.window->progressBar(), &QProgressBar::valueChanged, this, [&](int) {
+      visibleAtStep << p.window->progressBar()->isVisible();
+      const QCursor* cursor = QApplication::overrideCursor();
+      if (cursor != nullptr && cursor->shape() == Qt::WaitCursor) waitCursor = true;
+    });
     p.driver.Expect(QStringLiteral("CDialogComparison"),
                     [](DialogFace& f) { DialogDriver::Click(f, CDialogComparison::kIdFromFile); });
     p.driver.Expect(QStringLiteral("CDialogFileChoice"), ChooseFirstColumn);
     p.Trigger(kCmdCadzow);
+    QVERIFY(visibleAtStep.size() >= 10);
+    QVERIFY(visibleAtStep.count(true) >= 10);
+    QVERIFY(waitCursor);
+    QVERIFY(paints.count > 0);
+    QVERIFY(QApplication::overrideCursor() == nullptr);
+    p.window->progressBar()->removeEventFilter(&paints);
     ExpectEnablingFollowsTheDocument(p, "Cadzow");
     QVERIFY(p.document->cadzowResult);
     QVERIFY(!p.window->progressBar()->isVisible());
@@ -329,6 +360,21 @@ class MainWindowTest : public QObject {
     QCOMPARE(file.size(), p.window->view()->size());
     QCOMPARE(file.convertToFormat(QImage::Format_RGB32), shown);
     QVERIFY(p.messages.isEmpty());
+  }
+
+  void examplesPathFromTheSettingsElseBundled() {
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings settings(QStringLiteral("Brelta"), QStringLiteral("Vorel"));
+    settings.remove(QStringLiteral("ExamplesPath"));
+    settings.sync();
+    QtHost host;
+    const std::string bundled = host.ExamplesPath("Vorel");
+    QVERIFY(!bundled.empty());
+    QVERIFY(QFileInfo::exists(QString::fromStdString(bundled) + QStringLiteral("/co2-gaps.txt")));
+    settings.setValue(QStringLiteral("ExamplesPath"), QStringLiteral("/data/series"));
+    settings.sync();
+    QCOMPARE(host.ExamplesPath("Vorel"), std::string("/data/series"));
+    settings.remove(QStringLiteral("ExamplesPath"));
   }
 
   void hyperlinkRules() {
