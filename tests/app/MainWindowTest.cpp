@@ -424,6 +424,11 @@ class MainWindowTest : public QObject {
     QVERIFY(link->hovering());
     QCOMPARE(link->textColour(), HyperlinkLabel::kHoverColour);
     QVERIFY(link->font().underline());
+    // The mouse leaves: the hover timer takes the underline off within its period.
+    QCursor::setPos(about.mapToGlobal(QPoint(about.width() - 2, about.height() - 2)));
+    QTRY_VERIFY_WITH_TIMEOUT(!link->hovering(), 2 * HyperlinkLabel::kHoverInterval);
+    QVERIFY(!link->font().underline());
+    QCOMPARE(link->textColour(), HyperlinkLabel::kLinkColour);
 
     // A failed open shows the reason; a successful one marks the link visited.
     QString shown;
