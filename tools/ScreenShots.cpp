@@ -32,6 +32,7 @@
 #include "document/dialogs/CDialogComparison.h"
 #include "document/dialogs/CDialogCovarianceMatrix.h"
 #include "document/dialogs/CDialogEVGrouping.h"
+#include "document/dialogs/CDialogEditSourceSeries.h"
 #include "document/dialogs/CDialogFileChoice.h"
 #include "document/dialogs/CDialogReconstruction.h"
 
@@ -107,6 +108,19 @@ void Run(const QString& examples, const QString& output) {
     if (!driver.idle()) Fail(QString::fromLatin1(step) + QStringLiteral(": a dialog did not open"));
   };
   const auto chooseFirstColumn = [&](DialogFace& face, bool shoot) {
+    if (shoot) {
+      // The two dialogs the file choice opens, looked at and cancelled.
+      driver.Expect(QStringLiteral("CDialogSetDelimiter"), [&](DialogFace& f) {
+        shots.Dialog(f, QStringLiteral("delimiters"));
+        DialogDriver::Click(f, kIdCancel);
+      });
+      DialogDriver::Click(face, CDialogFileChoice::kIdDelimiters);
+      driver.Expect(QStringLiteral("CDialogMVCode"), [&](DialogFace& f) {
+        shots.Dialog(f, QStringLiteral("mv-code"));
+        DialogDriver::Click(f, kIdCancel);
+      });
+      DialogDriver::Click(face, CDialogFileChoice::kIdChangeMvCode);
+    }
     DialogDriver::Click(face, CDialogFileChoice::kIdOpenFile);
     DialogDriver::SelectRows(face, CDialogFileChoice::kIdNames, {0});
     DialogDriver::DoubleClickRow(face, CDialogFileChoice::kIdNames, 0);
@@ -167,6 +181,13 @@ void Run(const QString& examples, const QString& output) {
 
   driver.Expect(QStringLiteral("CDialogEditSourceSeries"), [&](DialogFace& f) {
     shots.Dialog(f, QStringLiteral("edit-source-series"));
+    // A shorter series asks first.
+    driver.Expect(QStringLiteral("CDialogWarningNewSL"), [&](DialogFace& w) {
+      shots.Dialog(w, QStringLiteral("shorter-series-warning"));
+      DialogDriver::Click(w, kIdCancel);
+    });
+    DialogDriver::Type(f, CDialogEditSourceSeries::kIdNewLength, QStringLiteral("100"));
+    DialogDriver::Click(f, CDialogEditSourceSeries::kIdChangeLength);
     DialogDriver::Click(f, kIdCancel);
   });
   run(kCmdEditSourceSeries, "edit source series");
