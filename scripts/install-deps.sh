@@ -8,6 +8,8 @@ packages=(
   libeigen3-dev libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libcli11-dev
   qt6-base-dev fonts-liberation xvfb
+  # the desktop program on a real X server (xcb platform) and its check under xvfb-run
+  xauth libxcb-cursor0 libxkbcommon-x11-0 xdotool x11-utils
 )
 
 missing=()

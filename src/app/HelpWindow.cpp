@@ -4,7 +4,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextImageFormat>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -33,6 +38,29 @@ QString HelpWindow::GuidePath() {
 #endif
 }
 
+void HelpWindow::FitPictures() {
+  // The screenshots are as wide as the program's window: shown at most 600
+  // pixels wide, keeping their proportions.
+  constexpr double kMaxWidth = 600;
+  QTextDocument* document = browser_->document();
+  for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+      const QTextFragment fragment = it.fragment();
+      if (!fragment.charFormat().isImageFormat()) continue;
+      QTextImageFormat image = fragment.charFormat().toImageFormat();
+      const QImage picture =
+          document->resource(QTextDocument::ImageResource, QUrl(image.name())).value<QImage>();
+      if (picture.isNull() || picture.width() <= kMaxWidth) continue;
+      image.setWidth(kMaxWidth);
+      image.setHeight(kMaxWidth * picture.height() / picture.width());
+      QTextCursor cursor(document);
+      cursor.setPosition(fragment.position());
+      cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+      cursor.setCharFormat(image);
+    }
+  }
+}
+
 bool HelpWindow::Load(const QString& path) {
   QFile file(path);
   if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
@@ -43,6 +71,7 @@ bool HelpWindow::Load(const QString& path) {
   browser_->setSearchPaths({QFileInfo(path).absolutePath()});
   browser_->document()->setBaseUrl(QUrl::fromLocalFile(QFileInfo(path).absolutePath() + "/"));
   browser_->setMarkdown(QString::fromUtf8(file.readAll()));
+  FitPictures();
   return true;
 }
 

@@ -21,6 +21,8 @@ class HelpWindow : public QWidget {
   QTextBrowser* browser() const { return browser_; }
 
  private:
+  void FitPictures();
+
   QTextBrowser* browser_;
 };
 

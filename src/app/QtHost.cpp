@@ -17,6 +17,37 @@
 
 namespace vorel {
 
+namespace {
+
+// While the wait cursor is up (a handler or a long step runs), a window that
+// asks the user something shows the normal arrow.
+class ArrowWhileWaiting {
+ public:
+  ArrowWhileWaiting() : active_(QApplication::overrideCursor() != nullptr) {
+    if (active_) QApplication::setOverrideCursor(Qt::ArrowCursor);
+  }
+  ~ArrowWhileWaiting() {
+    if (active_) QApplication::restoreOverrideCursor();
+  }
+  ArrowWhileWaiting(const ArrowWhileWaiting&) = delete;
+  ArrowWhileWaiting& operator=(const ArrowWhileWaiting&) = delete;
+
+ private:
+  bool active_;
+};
+
+// The wait cursor while a dialog's handler runs (the covariance dialog's OK
+// decomposes the matrix, the reconstruction's fills the series).
+class WaitWhileHandling {
+ public:
+  WaitWhileHandling() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~WaitWhileHandling() { QApplication::restoreOverrideCursor(); }
+  WaitWhileHandling(const WaitWhileHandling&) = delete;
+  WaitWhileHandling& operator=(const WaitWhileHandling&) = delete;
+};
+
+}  // namespace
+
 QtHost::QtHost() = default;
 
 QString QtHost::BundledExamplesFolder() {
@@ -39,6 +70,7 @@ QWidget* QtHost::DialogParent() const {
 
 void QtHost::ShowMessage(const std::string& text, bool exclamation) {
   ModalLoop::Pause pause;
+  ArrowWhileWaiting arrow;
   if (seams_.messageBox) {
     seams_.messageBox(text, exclamation);
     return;
@@ -70,6 +102,7 @@ DialogResult QtHost::RunModal(Dialog& dialog) {
   const auto guarded = [&](const auto& action) {
     if (failure) return;
     try {
+      WaitWhileHandling wait;
       action();
     } catch (...) {
       failure = std::current_exception();
@@ -83,7 +116,10 @@ DialogResult QtHost::RunModal(Dialog& dialog) {
   QObject::connect(window, &DialogFace::activationChanged, window,
                    [&](bool active) { guarded([&] { loop.Activate(active); }); });
   // A handler of the initialisation may already have ended the dialog.
-  if (!loop.ended()) window->exec();
+  if (!loop.ended()) {
+    ArrowWhileWaiting arrow;
+    window->exec();
+  }
   QObject::disconnect(window, nullptr, window, nullptr);
   if (failure) std::rethrow_exception(failure);
   // Closed from outside (the program quits): as Cancel.
@@ -94,6 +130,7 @@ DialogResult QtHost::RunModal(Dialog& dialog) {
 std::optional<std::string> QtHost::FileDialog(const FileDialogRequest& request, bool save) {
   ModalLoop::Pause pause;
   if (seams_.fileDialog) return seams_.fileDialog(request, save);
+  ArrowWhileWaiting arrow;
   QStringList filters;
   for (const FileFilter& f : request.filters) {
     // "TXT files *.txt" shows "*.txt": the label keeps its text, the pattern
