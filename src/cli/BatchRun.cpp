@@ -1,5 +1,6 @@
 #include "cli/BatchRun.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -125,12 +126,21 @@ void CheckMemoryNeeds(int N, int L, int iterations = 0) {
   }
 }
 
-// True when a and b name the same file (also when it does not exist yet).
+// True when a and b name the same file, however they are spelled: two
+// existing names of one file (links included) share device and inode; names
+// of files not there yet are compared made absolute, with their existing
+// folders resolved and "." and ".." taken out.
 bool SameFile(const std::string& a, const std::string& b) {
+  if (a == b) return true;
+  struct stat sa {}, sb {};
+  const bool aExists = ::stat(a.c_str(), &sa) == 0;
+  const bool bExists = ::stat(b.c_str(), &sb) == 0;
+  if (aExists && bExists) return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+  namespace fs = std::filesystem;
   std::error_code ea, eb;
-  const auto ca = std::filesystem::weakly_canonical(a, ea);
-  const auto cb = std::filesystem::weakly_canonical(b, eb);
-  return a == b || (!ea && !eb && ca == cb);
+  const fs::path ca = fs::weakly_canonical(fs::absolute(a, ea), ea);
+  const fs::path cb = fs::weakly_canonical(fs::absolute(b, eb), eb);
+  return !ea && !eb && ca == cb;
 }
 
 // The whole run after the command line has been parsed. Throws what refuses it.

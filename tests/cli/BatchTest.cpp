@@ -395,6 +395,41 @@ TEST_F(BatchTest, RefusalsCarryTheSystemsMessagesAndWriteNoFile) {
   EXPECT_EQ(Read(out), "old");
 }
 
+// --output and --json naming one file in two spellings are refused like the
+// same spelling twice, whether the file exists or not; nothing is written.
+TEST_F(BatchTest, TwoSpellingsOfOneOutputFileAreRefused) {
+  fs::create_directory(dir_ / "sub");
+  fs::create_directory_symlink(dir_ / "sub", dir_ / "link");
+  File("h1", "old");
+  fs::create_hard_link(dir_ / "h1", dir_ / "h2");
+  const fs::path before = fs::current_path();
+  fs::current_path(dir_);
+  const std::vector<std::pair<std::string, std::string>> spellings = {
+      {"X", "./X"},                       // neither exists yet
+      {"X", (dir_ / "X").string()},       // relative and absolute
+      {"sub/../X", "X"},                  // through a folder and back
+      {"link/Y", "sub/Y"},                // through a linked folder
+      {"sub//Y", "./sub/./Y"},            // doubled and dotted separators
+      {"h1", "h2"},                       // two hard links of one file
+      {"link/../h1", (dir_ / "h1").string()},
+  };
+  const int entries = Entries();
+  for (const auto& [output, json] : spellings) {
+    const Result r = Batch({"--simulate", "const:1", "--output", output, "--json", json});
+    EXPECT_EQ(r.status, 2) << output << " " << json;
+    EXPECT_NE(r.err.find("--output and --json name the same file"), std::string::npos) << r.err;
+    EXPECT_EQ(Entries(), entries) << output << " " << json;
+  }
+  EXPECT_EQ(Read(dir_ / "h1"), "old");
+  EXPECT_EQ(fs::directory_iterator(dir_ / "sub"), fs::directory_iterator());
+  // Two different files in one folder are fine.
+  const Result r = Batch({"--simulate", "const:1", "--output", "X", "--json", "./sub/X"});
+  fs::current_path(before);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(fs::exists(dir_ / "X"));
+  EXPECT_TRUE(fs::exists(dir_ / "sub" / "X"));
+}
+
 // Series and results beyond the range of doubles are refused with a message
 // instead of leaving as inf, nan or JSON null; results that fit are found.
 TEST_F(BatchTest, ValuesBeyondTheRangeOfDoubles) {
