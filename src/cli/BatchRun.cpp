@@ -177,12 +177,12 @@ int RunAnalysis(BatchOptions& o, std::ostream& out) {
   a.SetWindowLength(L);
   // The eigentriples asked for must exist at this window length.
   std::vector<unsigned char> flags(static_cast<size_t>(L), 0);
-  for (int k : o.eigentriples) {
-    if (k > L) {
-      throw BatchUsageError("--eigentriples: eigentriple " + std::to_string(k) + " is outside 1.." +
-                            std::to_string(L) + " (the window length)");
+  for (const auto& [from, to] : o.eigentriples) {
+    if (to > L) {
+      throw BatchUsageError("--eigentriples: eigentriple " + std::to_string(std::max(from, L + 1)) +
+                            " is outside 1.." + std::to_string(L) + " (the window length)");
     }
-    flags[static_cast<size_t>(k - 1)] = 1;
+    for (int k = from; k <= to; ++k) flags[static_cast<size_t>(k - 1)] = 1;
   }
   a.SetCadzowWindowLength(a.windowLength());
   a.BuildTrajectory();

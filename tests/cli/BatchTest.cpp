@@ -128,8 +128,10 @@ TEST(BatchUsage, HelpAndMalformedCommandLines) {
 }
 
 TEST(BatchParsing, ListsOfTheCommandLine) {
-  EXPECT_EQ(ParseEigentripleList("1-3,5"), (std::vector<int>{1, 2, 3, 5}));
-  EXPECT_EQ(ParseEigentripleList(" 4 , 2-2,1-2"), (std::vector<int>{1, 2, 4}));
+  using Ranges = std::vector<std::pair<int, int>>;
+  EXPECT_EQ(ParseEigentripleList("1-3,5"), (Ranges{{1, 3}, {5, 5}}));
+  EXPECT_EQ(ParseEigentripleList(" 4 , 2-2,1-2"), (Ranges{{1, 2}, {4, 4}}));
+  EXPECT_EQ(ParseEigentripleList("7,1-3,4-5,2"), (Ranges{{1, 5}, {7, 7}}));
   for (const char* bad : {"", "1,,2", "a", "2-1", "0", "-1", "1-x", "1.5"}) {
     EXPECT_THROW(ParseEigentripleList(bad), BatchUsageError) << bad;
   }
@@ -428,6 +430,55 @@ TEST_F(BatchTest, TwoSpellingsOfOneOutputFileAreRefused) {
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_TRUE(fs::exists(dir_ / "X"));
   EXPECT_TRUE(fs::exists(dir_ / "sub" / "X"));
+}
+
+// The shell prefix that caps the CPU time of a child and, outside
+// AddressSanitizer (which reserves a vast address space), its address space.
+std::string LimitsPrefix(int seconds, long long kilobytes) {
+  std::string limits = "ulimit -t " + std::to_string(seconds) + "; ";
+#if defined(__SANITIZE_ADDRESS__)
+  (void)kilobytes;
+#elif defined(__has_feature)
+#if !__has_feature(address_sanitizer)
+  limits += "ulimit -v " + std::to_string(kilobytes) + "; ";
+#endif
+#else
+  limits += "ulimit -v " + std::to_string(kilobytes) + "; ";
+#endif
+  return limits;
+}
+
+// An eigentriple list costs what its text costs, however long its ranges: 40
+// ranges of a million are refused at once at L = 50, inside a small budget of
+// memory and time (expanded, they took gigabytes and minutes).
+TEST_F(BatchTest, LongEigentripleRangesAreCheckedWithoutExpandingThem) {
+  std::string list;
+  for (int k = 0; k < 40; ++k) {
+    if (k > 0) list += ',';
+    list += std::to_string(k * 1000000 + 1);
+    list += '-';
+    list += std::to_string((k + 1) * 1000000);
+  }
+  const std::string err = Path("err.txt");
+  const std::string command = LimitsPrefix(10, 1000000) + "'" + VOREL_BATCH_EXE +
+                              "' --simulate const:1 --eigentriples " + list +
+                              " > /dev/null 2> '" + err + "'";
+  const int raw = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(raw)) << raw;
+  EXPECT_EQ(WEXITSTATUS(raw), 2);
+  EXPECT_EQ(Read(err).rfind("vorel-batch: --eigentriples: eigentriple 51 is outside 1..50 (the "
+                            "window length)\n",
+                            0),
+            0u)
+      << Read(err);
+
+  // In the library: the ranges are kept merged, and a list within L still
+  // chooses exactly its eigentriples.
+  EXPECT_EQ(ParseEigentripleList("3-2000000000,1,2000000000-2147483647").size(), 2u);
+  const Result r = Batch({"--simulate", "const:1", "--length", "10", "--eigentriples", "2-3,1,5-5",
+                          "--json", Path("e.json")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(json::parse(Read(Path("e.json")))["selected"], json({1, 2, 3, 5}));
 }
 
 // Series and results beyond the range of doubles are refused with a message
