@@ -311,9 +311,14 @@ int RunAnalysis(BatchOptions& o, std::ostream& out) {
   for (StagedFile* f : {outputFile.get(), jsonFile.get()}) {
     if (f != nullptr) files.push_back(f);
   }
-  std::stable_partition(files.begin(), files.end(),
-                        [](const StagedFile* f) { return f->writesInPlace(); });
-  for (StagedFile* f : files) f->Commit();
+  for (StagedFile* f : files) {
+    if (f->writesInPlace()) f->Commit();
+  }
+  // The renames as one group: a signal that ends the tool now waits for them.
+  const StagedCommitGroup group;
+  for (StagedFile* f : files) {
+    if (!f->writesInPlace()) f->Commit();
+  }
   return kBatchOk;
 }
 

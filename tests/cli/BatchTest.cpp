@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -564,6 +565,60 @@ TEST_F(BatchTest, OutputToAPipeAndAFailingStandardOutput) {
   EXPECT_EQ(RunBatch(args, brokenOut, err), 1);
   EXPECT_EQ(err.str(), "Attention!\nThe standard output cannot be written.\n");
   EXPECT_FALSE(fs::exists(Path("q.json")));
+}
+
+// The names of the temporary files the tool stages beside its outputs.
+int StagedLeftovers(const fs::path& dir) {
+  int n = 0;
+  for (const auto& entry : fs::directory_iterator(dir)) {
+    if (entry.path().filename().string().rfind(".vorel-", 0) == 0) ++n;
+  }
+  return n;
+}
+
+// A reader of the standard output that goes away early: the tool reports the
+// failed output and leaves neither the JSON nor its staged file.
+TEST_F(BatchTest, StandardOutputClosedEarlyLeavesNoFile) {
+  // Far more text than a pipe holds, so head has gone before it is written.
+  const std::string status = Path("status.txt");
+  const std::string command = "('" + std::string(VOREL_BATCH_EXE) +
+                              "' --simulate 'cosine:1,0,0.1,0' --length 20000 --window 10 "
+                              "--method pc --json '" +
+                              Path("p.json") + "' 2> '" + Path("err.txt") + "'; echo $? > '" +
+                              status + "') | head -c 10 > /dev/null";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  EXPECT_EQ(Read(status), "1\n");
+  EXPECT_EQ(Read(Path("err.txt")), "Attention!\nThe standard output cannot be written.\n");
+  EXPECT_FALSE(fs::exists(Path("p.json")));
+  EXPECT_EQ(StagedLeftovers(dir_), 0);
+}
+
+// A signal that ends the tool while its outputs are staged removes the staged
+// files: here the text goes to a named pipe nobody reads, so the tool waits
+// there with the JSON staged, and is ended by the signal.
+TEST_F(BatchTest, SignalsWhileWritingLeaveNoStagedFile) {
+  const std::string pipe = Path("pipe");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  for (const int sig : {SIGTERM, SIGINT, SIGHUP}) {
+    const std::string jsonPath = Path("s.json");
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      ::execl(VOREL_BATCH_EXE, VOREL_BATCH_EXE, "--simulate", "const:1", "--output", pipe.c_str(),
+              "--json", jsonPath.c_str(), static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    // Wait (boundedly) for the staged JSON to appear.
+    for (int k = 0; k < 3000 && StagedLeftovers(dir_) == 0; ++k) ::usleep(10000);
+    EXPECT_EQ(StagedLeftovers(dir_), 1) << sig;
+    ::kill(pid, sig);
+    int raw = 0;
+    ASSERT_EQ(::waitpid(pid, &raw, 0), pid);
+    EXPECT_TRUE(WIFSIGNALED(raw) && WTERMSIG(raw) == sig) << sig << " " << raw;
+    EXPECT_EQ(StagedLeftovers(dir_), 0) << sig;
+    EXPECT_FALSE(fs::exists(jsonPath)) << sig;
+    EXPECT_TRUE(fs::is_fifo(pipe));
+  }
 }
 
 // The executable itself: its exit statuses, and the same text as the library.
