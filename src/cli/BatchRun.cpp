@@ -55,25 +55,55 @@ constexpr const char* kResultsNotFinite =
     "are too large).";
 constexpr const char* kStandardOutputFailed = "Attention!\nThe standard output cannot be written.";
 
+// The line numbers of a notice: "line 4" or "lines 4, 7, 9, ..." (the dots when
+// there are more than those listed).
+std::string LineList(const DataFileNotes::Numberless& n) {
+  std::string text = n.count == 1 ? "line " : "lines ";
+  for (size_t k = 0; k < n.firstLines.size(); ++k) {
+    if (k > 0) text += ", ";
+    text += std::to_string(n.firstLines[k]);
+  }
+  if (n.count > static_cast<long long>(n.firstLines.size())) text += ", ...";
+  return text;
+}
+
 // Reads a data file and returns its column 'column' (1-based) or the column
-// named columnName.
+// named columnName. Fields of that column without a number (they read as 0)
+// are told on err.
 MaskedSeries ReadColumn(const std::string& path, const BatchOptions& o, int column,
-                        const std::optional<std::string>& columnName, const char* option) {
+                        const std::optional<std::string>& columnName, const char* option,
+                        std::ostream& err) {
   MaskedMatrix table;
   std::vector<std::string> names;
-  const int F = ReadDataFile(path, o.mvCode, o.format, table, names);
+  DataFileNotes notes;
+  const int F = ReadDataFile(path, o.mvCode, o.format, table, names, &notes);
+  int chosen = 0;
   if (columnName) {
     for (int c = 1; c <= F && c <= static_cast<int>(names.size()); ++c) {
-      if (names[static_cast<size_t>(c - 1)] == *columnName) return table.Column(c);
+      if (names[static_cast<size_t>(c - 1)] == *columnName) {
+        chosen = c;
+        break;
+      }
     }
-    throw BatchUsageError(std::string(option) + ": " + path + " has no column named '" +
-                          *columnName + "'");
-  }
-  if (column > F) {
+    if (chosen == 0) {
+      throw BatchUsageError(std::string(option) + ": " + path + " has no column named '" +
+                            *columnName + "'");
+    }
+  } else if (column > F) {
     throw BatchUsageError(std::string(option) + ": " + path + " has " + std::to_string(F) +
                           (F == 1 ? " column" : " columns"));
+  } else {
+    chosen = column;
   }
-  return table.Column(column);
+  if (!notes.numberless.empty()) {
+    const DataFileNotes::Numberless& n = notes.numberless[static_cast<size_t>(chosen - 1)];
+    if (n.count > 0) {
+      err << "vorel-batch: note: " << path << ", column " << chosen << ": " << n.count
+          << (n.count == 1 ? " field holds" : " fields hold") << " no number and read"
+          << (n.count == 1 ? "s" : "") << " as 0 (" << LineList(n) << ").\n";
+    }
+  }
+  return table.Column(chosen);
 }
 
 Json Values(const MaskedSeries& s, bool nullWhereMissing) {
@@ -144,7 +174,7 @@ bool SameFile(const std::string& a, const std::string& b) {
 }
 
 // The whole run after the command line has been parsed. Throws what refuses it.
-int RunAnalysis(BatchOptions& o, std::ostream& out) {
+int RunAnalysis(BatchOptions& o, std::ostream& out, std::ostream& err) {
   if (o.outputFile && o.jsonFile && SameFile(*o.outputFile, *o.jsonFile)) {
     throw BatchUsageError("--output and --json name the same file");
   }
@@ -154,7 +184,7 @@ int RunAnalysis(BatchOptions& o, std::ostream& out) {
   // The series: the chosen column of the data file, or the simulation.
   if (o.dataFile) {
     MaskedSeries column = ReadColumn(*o.dataFile, o, o.column, o.columnName,
-                                     o.columnName ? "--column-name" : "--column");
+                                     o.columnName ? "--column-name" : "--column", err);
     if (column.length() < 3) throw BatchRefusal(kSeriesTooShort);
     a.series = std::move(column);
   } else {
@@ -216,7 +246,8 @@ int RunAnalysis(BatchOptions& o, std::ostream& out) {
   // Comparison and Cadzow iterations.
   std::optional<MaskedSeries> comparison;
   if (o.compareFile) {
-    comparison = ReadColumn(*o.compareFile, o, o.compareColumn, std::nullopt, "--compare-column");
+    comparison = ReadColumn(*o.compareFile, o, o.compareColumn, std::nullopt, "--compare-column",
+                            err);
     if (comparison->length() != N) throw BatchRefusal(kLengthsDiffer);
   }
   Json deviations;
@@ -336,7 +367,7 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
       out << kBatchUsage;
       return kBatchOk;
     }
-    return RunAnalysis(options, out);
+    return RunAnalysis(options, out, err);
   } catch (const BatchUsageError& e) {
     PrintUsageError(err, e.what());
     return kBatchMalformed;

@@ -567,6 +567,61 @@ TEST_F(BatchTest, OutputToAPipeAndAFailingStandardOutput) {
   EXPECT_FALSE(fs::exists(Path("q.json")));
 }
 
+// A file of two million short lines (a table of 18 MB) is read within a 60 MB
+// address space (the whole text, split into lines, took several times that),
+// and refused before its table is allocated within 30 MB.
+TEST_F(BatchTest, ReadingAFileStaysWithinItsTablesMemory) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit";
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+  GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit";
+#endif
+#endif
+  std::string lines;
+  for (int k = 0; k < 2000000; ++k) lines += "1\n";
+  const std::string data = File("short-lines.txt", lines);
+  const std::string err = Path("err.txt");
+  const auto run = [&](long long kilobytes) {
+    // --column 2 ends the run after the reading, before any analysis.
+    const std::string command = LimitsPrefix(30, kilobytes) + "'" + VOREL_BATCH_EXE + "' '" +
+                                data + "' --column 2 > /dev/null 2> '" + err + "'";
+    const int raw = std::system(command.c_str());
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  };
+  EXPECT_EQ(run(60000), 2) << Read(err);
+  EXPECT_EQ(Read(err).rfind("vorel-batch: --column: " + data + " has 1 column\n", 0), 0u)
+      << Read(err);
+  EXPECT_EQ(run(30000), 1);
+  EXPECT_EQ(Read(err), "Attention!\nNot enough memory to read the file " + data +
+                           " (2000000 rows by 1 column).\n");
+}
+
+// Fields of the chosen column that hold no number read as 0 as before, and the
+// tool says so on standard error; the run succeeds. A UTF-16 file is refused.
+TEST_F(BatchTest, FieldsWithoutANumberAreToldAndWideTextRefused) {
+  const std::string data = File("words.txt", "t v\n1 1\n2 n/a\n3 3\n4 -\n5 5\n6 ?\n");
+  const Result r = Batch({data, "--column", "2", "--method", "pc"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "vorel-batch: note: " + data +
+                       ", column 2: 3 fields hold no number and read as 0 (lines 3, 5, 7).\n");
+  EXPECT_EQ(Lines(r.out)[3].substr(0, 12), "0.000000e+00");
+  // The other column has none; a comparison file is told as well.
+  EXPECT_EQ(Batch({data, "--method", "pc"}).err, "");
+  const Result compared = Batch({data, "--method", "pc", "--compare", data, "--compare-column", "2"});
+  EXPECT_EQ(compared.status, 0);
+  EXPECT_NE(compared.err.find(data + ", column 2: 3 fields"), std::string::npos) << compared.err;
+
+  std::string wide = "\xFF\xFE";
+  for (const char c : std::string("v\n1\n2\n3\n")) wide += std::string{c, '\0'};
+  const std::string utf16 = File("utf16.txt", wide);
+  const Result refused = Batch({utf16, "--output", Path("out.txt")});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.err.rfind("Attention!\nThe file " + utf16 + " is not plain text", 0), 0u)
+      << refused.err;
+  EXPECT_FALSE(fs::exists(Path("out.txt")));
+}
+
 // The names of the temporary files the tool stages beside its outputs.
 int StagedLeftovers(const fs::path& dir) {
   int n = 0;
