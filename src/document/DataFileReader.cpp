@@ -403,7 +403,7 @@ int ReadDataFile(const std::string& path, const std::string& mvCode, const Input
     ++row;
     ReadRow(line, reader.number(), row, fields, mvCode, rules, table, notes);
   }
-  if (row < R) throw ExceptionNoFile(path);  // the file changed while it was read
+  if (row < R) FailReading();  // the file lost lines between the two passes
   table.RecountValid();
   return fields;
 }

@@ -54,13 +54,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (b[2] & 2) args.insert(args.end(), {"--covariance", "toeplitz"});
   if (b[2] & 4) {
     args.insert(args.end(), {"--cadzow", std::to_string(1 + b[3] % 3)});
-    if (b[3] & 8) args.insert(args.end(), {"--cadzow-window", std::to_string(2 + b[0] % 30 + b[3] % 5)});
+    if (b[3] & 8)
+      args.insert(args.end(), {"--cadzow-window", std::to_string(2 + b[0] % 30 + b[3] % 5)});
   }
   if (b[2] & 8) args.insert(args.end(), {"--compare", path});
   const bool json = (b[2] & 16) != 0, output = (b[2] & 32) != 0;
   if (json) args.insert(args.end(), {"--json", jsonPath});
   if (output) args.insert(args.end(), {"--output", outputPath});
-  if (b[2] & 64) args.insert(args.end(), {"--points", std::to_string(b[3] % 8) + "-" + std::to_string(b[4] % 40)});
+  if (b[2] & 64)
+    args.insert(args.end(),
+                {"--points", std::to_string(b[3] % 8) + "-" + std::to_string(b[4] % 40)});
   if (b[2] & 128) args.insert(args.end(), {"--valid", "pi"});
   args.insert(args.end(), {"--threshold", std::to_string(b[5] % 4)});
   static const char* const kCodes[] = {"nan", "NA", "-", "9999"};
@@ -87,7 +90,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const nlohmann::json j = nlohmann::json::parse(ReadAll(jsonPath), nullptr, false);
     VOREL_FUZZ_CHECK(!j.is_discarded(), "the JSON does not parse");
     for (const char* key : {"reconstructed", "eigenvalues", "shares"}) {
-      for (const auto& v : j[key]) VOREL_FUZZ_CHECK(v.is_number(), std::string(key) + " holds " + v.dump());
+      for (const auto& v : j[key])
+        VOREL_FUZZ_CHECK(v.is_number(), std::string(key) + " holds " + v.dump());
     }
     VOREL_FUZZ_CHECK(j["series"].size() == j["reconstructed"].size(), "lengths differ");
   }

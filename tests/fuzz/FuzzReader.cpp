@@ -56,8 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   format.delimSemicolon = (options & 4) != 0;
   format.delimSpace = (options & 8) != 0;
   format.delimTab = (options & 16) != 0;
-  const std::string path = fuzz::WriteFile(
-      "data.txt", std::string(reinterpret_cast<const char*>(data) + 2, size - 2));
+  const std::string path =
+      fuzz::WriteFile("data.txt", std::string(reinterpret_cast<const char*>(data) + 2, size - 2));
 
   const Reading r = Read(path, mv, format);
   if (!r.ok) {

@@ -44,14 +44,15 @@ std::string LoadedContent(const std::string& path, bool check) {
   file.LoadInputSettings(document);
   file.LoadGraphSettings(graphs);
   if (check) {
-    VOREL_FUZZ_CHECK(document.inputDecimal == kDecimalPoint || document.inputDecimal == kDecimalComma,
-                     std::to_string(document.inputDecimal));
+    VOREL_FUZZ_CHECK(
+        document.inputDecimal == kDecimalPoint || document.inputDecimal == kDecimalComma,
+        std::to_string(document.inputDecimal));
     VOREL_FUZZ_CHECK(
         document.outputDecimal == kDecimalPoint || document.outputDecimal == kDecimalComma,
         std::to_string(document.outputDecimal));
-    VOREL_FUZZ_CHECK(document.outputDelimiter == kDelimiterSpace ||
-                         document.outputDelimiter == kDelimiterTab,
-                     std::to_string(document.outputDelimiter));
+    VOREL_FUZZ_CHECK(
+        document.outputDelimiter == kDelimiterSpace || document.outputDelimiter == kDelimiterTab,
+        std::to_string(document.outputDelimiter));
     VOREL_FUZZ_CHECK(document.mvCode.size() <= CVorelDoc::kMaxMvCodeLength &&
                          document.mvCode.find_first_of(" \t\r\n\v\f") == std::string::npos,
                      document.mvCode);
@@ -62,8 +63,8 @@ std::string LoadedContent(const std::string& path, bool check) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string path = fuzz::WriteFile(
-      "vorel.ini", std::string(reinterpret_cast<const char*>(data), size));
+  const std::string path =
+      fuzz::WriteFile("vorel.ini", std::string(reinterpret_cast<const char*>(data), size));
   const std::string content = LoadedContent(path, true);
   const std::string written = fuzz::WriteFile("written.ini", content);
   const std::string reread = LoadedContent(written, true);

@@ -33,7 +33,7 @@ inline std::string WriteFile(const std::string& name, const std::string& content
   std::abort();
 }
 
-#define VOREL_FUZZ_CHECK(condition, detail)                       \
+#define VOREL_FUZZ_CHECK(condition, detail)                        \
   do {                                                             \
     if (!(condition)) ::vorel::fuzz::Violated(#condition, detail); \
   } while (false)
