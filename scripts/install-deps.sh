@@ -10,6 +10,8 @@ packages=(
   qt6-base-dev fonts-liberation xvfb
   # the desktop program on a real X server (xcb platform) and its check under xvfb-run
   xauth libxcb-cursor0 libxkbcommon-x11-0 xdotool x11-utils
+  # the fuzz targets (clang with libFuzzer)
+  clang libclang-rt-dev libomp-dev ccache
 )
 
 missing=()

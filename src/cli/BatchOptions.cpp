@@ -2,7 +2,6 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
-#include <set>
 
 #include "document/dialogs/DataExchange.h"
 
@@ -135,8 +134,8 @@ void CheckMissingValueCode(const std::string& code) {
 
 }  // namespace
 
-std::vector<int> ParseEigentripleList(const std::string& text) {
-  std::set<int> chosen;
+EigentripleRanges ParseEigentripleList(const std::string& text) {
+  EigentripleRanges ranges;
   const auto bad = [&text](const std::string& why) {
     return BatchUsageError("--eigentriples: '" + text + "': " + why);
   };
@@ -157,11 +156,20 @@ std::vector<int> ParseEigentripleList(const std::string& text) {
       if (from > to) throw bad("the range '" + item + "' is reversed");
     }
     if (from < 1) throw bad("eigentriples are numbered from 1");
-    // The window length bounds the numbers later; refuse absurd ranges here.
-    if (to - from > 1000000) throw bad("the range '" + item + "' is too long");
-    for (long long k = from; k <= to; ++k) chosen.insert(static_cast<int>(k));
+    ranges.emplace_back(from, to);
   }
-  return {chosen.begin(), chosen.end()};
+  // Kept as ranges, never expanded: the window length bounds them later, and
+  // a list costs what its text costs however long its ranges are.
+  std::sort(ranges.begin(), ranges.end());
+  EigentripleRanges merged;
+  for (const auto& [from, to] : ranges) {
+    if (!merged.empty() && static_cast<long long>(from) <= merged.back().second + 1LL) {
+      merged.back().second = std::max(merged.back().second, to);
+    } else {
+      merged.emplace_back(from, to);
+    }
+  }
+  return merged;
 }
 
 std::array<int, 5> ParsePriorityList(const std::string& text) {

@@ -23,6 +23,10 @@ class BatchUsageError : public std::runtime_error {
 // The usage text printed by --help and after a malformed command line.
 extern const char* const kBatchUsage;
 
+// Eigentriples as inclusive ranges FROM..TO (1-based), increasing, neither
+// overlapping nor adjoining.
+using EigentripleRanges = std::vector<std::pair<int, int>>;
+
 struct BatchOptions {
   bool help = false;
 
@@ -42,7 +46,7 @@ struct BatchOptions {
   std::optional<int> window;
   int threshold = 0;
   int covarianceMethod = 2;          // kCovarianceSvd
-  std::vector<int> eigentriples{1};  // 1-based, increasing, no repetition
+  EigentripleRanges eigentriples{{1, 1}};
   int reconstructionMethod = 1;      // kProjection
   int validEntriesMethod = 11;       // kCnv
   std::array<int, 5> priority{12, 13, 14, 15, 16};
@@ -64,8 +68,9 @@ struct BatchOptions {
 // beyond L, a column beyond the file's) are left to the run.
 BatchOptions ParseBatchOptions(const std::vector<std::string>& args);
 
-// "1-3,5" -> {1, 2, 3, 5}: numbers and ranges from 1 on, merged and sorted.
-std::vector<int> ParseEigentripleList(const std::string& text);
+// "1-3,5,4" -> {1..5}: numbers and ranges from 1 on, sorted, with overlapping
+// and adjoining ranges merged.
+EigentripleRanges ParseEigentripleList(const std::string& text);
 // Five distinct method codes 12..16 or their names (simultaneous, left, right,
 // both-middle, both-average), in priority order.
 std::array<int, 5> ParsePriorityList(const std::string& text);

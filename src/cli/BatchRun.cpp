@@ -1,5 +1,6 @@
 #include "cli/BatchRun.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -54,25 +55,55 @@ constexpr const char* kResultsNotFinite =
     "are too large).";
 constexpr const char* kStandardOutputFailed = "Attention!\nThe standard output cannot be written.";
 
+// The line numbers of a notice: "line 4" or "lines 4, 7, 9, ..." (the dots when
+// there are more than those listed).
+std::string LineList(const DataFileNotes::Numberless& n) {
+  std::string text = n.count == 1 ? "line " : "lines ";
+  for (size_t k = 0; k < n.firstLines.size(); ++k) {
+    if (k > 0) text += ", ";
+    text += std::to_string(n.firstLines[k]);
+  }
+  if (n.count > static_cast<long long>(n.firstLines.size())) text += ", ...";
+  return text;
+}
+
 // Reads a data file and returns its column 'column' (1-based) or the column
-// named columnName.
+// named columnName. Fields of that column without a number (they read as 0)
+// are told on err.
 MaskedSeries ReadColumn(const std::string& path, const BatchOptions& o, int column,
-                        const std::optional<std::string>& columnName, const char* option) {
+                        const std::optional<std::string>& columnName, const char* option,
+                        std::ostream& err) {
   MaskedMatrix table;
   std::vector<std::string> names;
-  const int F = ReadDataFile(path, o.mvCode, o.format, table, names);
+  DataFileNotes notes;
+  const int F = ReadDataFile(path, o.mvCode, o.format, table, names, &notes);
+  int chosen = 0;
   if (columnName) {
     for (int c = 1; c <= F && c <= static_cast<int>(names.size()); ++c) {
-      if (names[static_cast<size_t>(c - 1)] == *columnName) return table.Column(c);
+      if (names[static_cast<size_t>(c - 1)] == *columnName) {
+        chosen = c;
+        break;
+      }
     }
-    throw BatchUsageError(std::string(option) + ": " + path + " has no column named '" +
-                          *columnName + "'");
-  }
-  if (column > F) {
+    if (chosen == 0) {
+      throw BatchUsageError(std::string(option) + ": " + path + " has no column named '" +
+                            *columnName + "'");
+    }
+  } else if (column > F) {
     throw BatchUsageError(std::string(option) + ": " + path + " has " + std::to_string(F) +
                           (F == 1 ? " column" : " columns"));
+  } else {
+    chosen = column;
   }
-  return table.Column(column);
+  if (!notes.numberless.empty()) {
+    const DataFileNotes::Numberless& n = notes.numberless[static_cast<size_t>(chosen - 1)];
+    if (n.count > 0) {
+      err << "vorel-batch: note: " << path << ", column " << chosen << ": " << n.count
+          << (n.count == 1 ? " field holds" : " fields hold") << " no number and read"
+          << (n.count == 1 ? "s" : "") << " as 0 (" << LineList(n) << ").\n";
+    }
+  }
+  return table.Column(chosen);
 }
 
 Json Values(const MaskedSeries& s, bool nullWhereMissing) {
@@ -125,16 +156,25 @@ void CheckMemoryNeeds(int N, int L, int iterations = 0) {
   }
 }
 
-// True when a and b name the same file (also when it does not exist yet).
+// True when a and b name the same file, however they are spelled: two
+// existing names of one file (links included) share device and inode; names
+// of files not there yet are compared made absolute, with their existing
+// folders resolved and "." and ".." taken out.
 bool SameFile(const std::string& a, const std::string& b) {
+  if (a == b) return true;
+  struct stat sa {}, sb {};
+  const bool aExists = ::stat(a.c_str(), &sa) == 0;
+  const bool bExists = ::stat(b.c_str(), &sb) == 0;
+  if (aExists && bExists) return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+  namespace fs = std::filesystem;
   std::error_code ea, eb;
-  const auto ca = std::filesystem::weakly_canonical(a, ea);
-  const auto cb = std::filesystem::weakly_canonical(b, eb);
-  return a == b || (!ea && !eb && ca == cb);
+  const fs::path ca = fs::weakly_canonical(fs::absolute(a, ea), ea);
+  const fs::path cb = fs::weakly_canonical(fs::absolute(b, eb), eb);
+  return !ea && !eb && ca == cb;
 }
 
 // The whole run after the command line has been parsed. Throws what refuses it.
-int RunAnalysis(BatchOptions& o, std::ostream& out) {
+int RunAnalysis(BatchOptions& o, std::ostream& out, std::ostream& err) {
   if (o.outputFile && o.jsonFile && SameFile(*o.outputFile, *o.jsonFile)) {
     throw BatchUsageError("--output and --json name the same file");
   }
@@ -144,7 +184,7 @@ int RunAnalysis(BatchOptions& o, std::ostream& out) {
   // The series: the chosen column of the data file, or the simulation.
   if (o.dataFile) {
     MaskedSeries column = ReadColumn(*o.dataFile, o, o.column, o.columnName,
-                                     o.columnName ? "--column-name" : "--column");
+                                     o.columnName ? "--column-name" : "--column", err);
     if (column.length() < 3) throw BatchRefusal(kSeriesTooShort);
     a.series = std::move(column);
   } else {
@@ -167,12 +207,12 @@ int RunAnalysis(BatchOptions& o, std::ostream& out) {
   a.SetWindowLength(L);
   // The eigentriples asked for must exist at this window length.
   std::vector<unsigned char> flags(static_cast<size_t>(L), 0);
-  for (int k : o.eigentriples) {
-    if (k > L) {
-      throw BatchUsageError("--eigentriples: eigentriple " + std::to_string(k) + " is outside 1.." +
-                            std::to_string(L) + " (the window length)");
+  for (const auto& [from, to] : o.eigentriples) {
+    if (to > L) {
+      throw BatchUsageError("--eigentriples: eigentriple " + std::to_string(std::max(from, L + 1)) +
+                            " is outside 1.." + std::to_string(L) + " (the window length)");
     }
-    flags[static_cast<size_t>(k - 1)] = 1;
+    for (int k = from; k <= to; ++k) flags[static_cast<size_t>(k - 1)] = 1;
   }
   a.SetCadzowWindowLength(a.windowLength());
   a.BuildTrajectory();
@@ -206,7 +246,8 @@ int RunAnalysis(BatchOptions& o, std::ostream& out) {
   // Comparison and Cadzow iterations.
   std::optional<MaskedSeries> comparison;
   if (o.compareFile) {
-    comparison = ReadColumn(*o.compareFile, o, o.compareColumn, std::nullopt, "--compare-column");
+    comparison = ReadColumn(*o.compareFile, o, o.compareColumn, std::nullopt, "--compare-column",
+                            err);
     if (comparison->length() != N) throw BatchRefusal(kLengthsDiffer);
   }
   Json deviations;
@@ -301,9 +342,14 @@ int RunAnalysis(BatchOptions& o, std::ostream& out) {
   for (StagedFile* f : {outputFile.get(), jsonFile.get()}) {
     if (f != nullptr) files.push_back(f);
   }
-  std::stable_partition(files.begin(), files.end(),
-                        [](const StagedFile* f) { return f->writesInPlace(); });
-  for (StagedFile* f : files) f->Commit();
+  for (StagedFile* f : files) {
+    if (f->writesInPlace()) f->Commit();
+  }
+  // The renames as one group: a signal that ends the tool now waits for them.
+  const StagedCommitGroup group;
+  for (StagedFile* f : files) {
+    if (!f->writesInPlace()) f->Commit();
+  }
   return kBatchOk;
 }
 
@@ -321,7 +367,7 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
       out << kBatchUsage;
       return kBatchOk;
     }
-    return RunAnalysis(options, out);
+    return RunAnalysis(options, out, err);
   } catch (const BatchUsageError& e) {
     PrintUsageError(err, e.what());
     return kBatchMalformed;

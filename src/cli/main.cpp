@@ -3,8 +3,10 @@
 #include <vector>
 
 #include "cli/BatchRun.h"
+#include "cli/SignalCleanup.h"
 
 int main(int argc, char** argv) {
+  vorel::InstallSignalCleanup();
   std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
   const int status = vorel::RunBatch(args, std::cout, std::cerr);
   std::cout.flush();

@@ -5,6 +5,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <limits>
+#include <memory>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -125,25 +128,6 @@ class FieldRules {
   bool decimalComma_;
 };
 
-// Splits the file's text into lines at LF; a CR that ends a line is not part of it. A final
-// line without a line break is a line; the empty text after a final line break is none.
-std::vector<std::string_view> SplitLines(std::string_view text) {
-  // A UTF-8 byte order mark is no part of the first line.
-  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-  std::vector<std::string_view> lines;
-  std::size_t begin = 0;
-  while (begin < text.size()) {
-    std::size_t end = text.find('\n', begin);
-    const std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(begin, end - begin);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.push_back(line);
-    begin = next;
-  }
-  return lines;
-}
-
 // The decimal exponent of the leading digit of a number written as mantissa digits (with at
 // most one '.') times ten to the power exponent; used only to tell an overflow from an
 // underflow, so the sign is all that matters.
@@ -171,8 +155,9 @@ long long LeadingExponent(std::string_view mantissa, long long exponent) {
 
 // The number at the start of text ('.' is the decimal point): optional sign, digits with at
 // most one point, optional exponent. Characters after the number are ignored; 0 when no number
-// stands there. A number too large for a double is a reading failure; one too small reads 0.
-double ConvertNumber(std::string_view text) {
+// stands there (then *numberless is set). A number too large for a double is a reading failure;
+// one too small reads 0.
+double ConvertNumber(std::string_view text, bool* numberless) {
   std::size_t i = 0;
   const bool plusSign = i < text.size() && text[i] == '+';
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
@@ -183,7 +168,10 @@ double ConvertNumber(std::string_view text) {
     ++i;
     while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
   }
-  if (digits == 0) return 0.0;
+  if (digits == 0) {
+    *numberless = true;
+    return 0.0;
+  }
   const std::size_t mantissaEnd = i;
   std::size_t end = i;
   long long exponent = 0;
@@ -256,9 +244,11 @@ std::string CollectField(std::string_view field, bool endsLine, const FieldRules
   return text;
 }
 
-// Reads one data line into row `row` of table; the line must hold exactly `fields` fields.
-void ReadRow(std::string_view line, int row, int fields, const std::string& mvCode,
-             const FieldRules& rules, MaskedMatrix& table) {
+// Reads one data line (line number lineNumber of the file) into row `row` of table; the line
+// must hold exactly `fields` fields. Fields without a number are noted in notes.
+void ReadRow(std::string_view line, long long lineNumber, int row, int fields,
+             const std::string& mvCode, const FieldRules& rules, MaskedMatrix& table,
+             DataFileNotes* notes) {
   std::size_t pos = 0;
   int column = 0;
   while (rules.SkipToField(line, pos)) {
@@ -271,35 +261,106 @@ void ReadRow(std::string_view line, int row, int fields, const std::string& mvCo
       continue;
     }
     const std::string text = CollectField(field, pos == line.size(), rules);
-    table.set(row, column, ConvertNumber(text), true);
+    bool numberless = false;
+    table.set(row, column, ConvertNumber(text, &numberless), true);
+    if (numberless && notes != nullptr) {
+      if (notes->numberless.empty()) notes->numberless.resize(static_cast<std::size_t>(fields));
+      DataFileNotes::Numberless& n = notes->numberless[static_cast<std::size_t>(column - 1)];
+      if (n.firstLines.size() < DataFileNotes::kLinesKept) n.firstLines.push_back(lineNumber);
+      ++n.count;
+    }
   }
   if (column < fields) FailReading();  // a short line
+}
+
+// The lines of a file, one at a time, as often as needed. A regular file is read from the disk
+// at each pass; anything else (a pipe, a device) is read once into memory.
+class LineReader {
+ public:
+  explicit LineReader(const std::string& path) {
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) throw ExceptionNoFile(path);
+    auto file = std::make_unique<std::ifstream>(path, std::ios::binary);
+    if (!file->is_open()) throw ExceptionNoFile(path);
+    if (std::filesystem::is_regular_file(path, error)) {
+      const auto size = std::filesystem::file_size(path, error);
+      if (!error) size_ = size;
+      in_ = std::move(file);
+    } else {
+      std::string text{std::istreambuf_iterator<char>(*file), std::istreambuf_iterator<char>()};
+      if (file->bad()) throw ExceptionNoFile(path);
+      size_ = text.size();
+      in_ = std::make_unique<std::istringstream>(std::move(text));
+    }
+  }
+
+  // The size of the file in bytes, when known.
+  std::optional<std::uintmax_t> size() const { return size_; }
+
+  // Back to the first line.
+  void Rewind() {
+    in_->clear();
+    in_->seekg(0);
+    number_ = 0;
+  }
+
+  // The next line, without its LF and a CR before it; false at the end of the file (a final
+  // line without a line break is a line; the empty text after a final line break is none). A
+  // UTF-8 byte order mark is no part of the first line.
+  bool Next(std::string& line, const std::string& path) {
+    if (!std::getline(*in_, line)) {
+      if (in_->bad()) throw ExceptionNoFile(path);
+      return false;
+    }
+    if (number_ == 0 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    ++number_;
+    return true;
+  }
+  // The 1-based number of the last line given by Next.
+  long long number() const { return number_; }
+
+ private:
+  std::unique_ptr<std::istream> in_;
+  std::optional<std::uintmax_t> size_;
+  long long number_ = 0;
+};
+
+// Text in UTF-16 (or any encoding with zero bytes) reads as nonsense under the reader's rules.
+void CheckPlainText(std::string_view line, bool firstLine, const std::string& path) {
+  const bool wideMark = firstLine && line.size() >= 2 &&
+                        ((line[0] == '\xFF' && line[1] == '\xFE') ||
+                         (line[0] == '\xFE' && line[1] == '\xFF'));
+  if (wideMark || line.find('\0') != std::string_view::npos) throw ExceptionNotPlainText(path);
 }
 
 }  // namespace
 
 int ReadDataFile(const std::string& path, const std::string& mvCode, const InputFormat& format,
-                 MaskedMatrix& table, std::vector<std::string>& names) {
-  std::error_code error;
-  std::ifstream in;
-  if (!std::filesystem::is_directory(path, error)) in.open(path, std::ios::binary);
-  if (!in.is_open()) throw ExceptionNoFile(path);
-  const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  if (in.bad()) throw ExceptionNoFile(path);
-  in.close();
-
+                 MaskedMatrix& table, std::vector<std::string>& names, DataFileNotes* notes,
+                 const std::function<std::optional<std::uint64_t>()>& availableMemory) {
+  LineReader reader(path);
   const FieldRules rules(format);
-  const std::vector<std::string_view> lines = SplitLines(text);
+  if (notes != nullptr) *notes = DataFileNotes{};
+  std::string line;
 
+  // First pass, in constant memory: the first line, the names and the number of rows.
   // Leading empty and comment lines are skipped; the first other line decides the columns.
-  std::size_t first = 0;
-  while (first < lines.size() && (lines[first].empty() || IsCommentLine(lines[first]))) ++first;
-  if (first == lines.size()) FailReading();
-  const int fields = rules.CountFields(lines[first]);
+  bool found = false;
+  while (reader.Next(line, path)) {
+    CheckPlainText(line, reader.number() == 1, path);
+    if (!line.empty() && !IsCommentLine(line)) {
+      found = true;
+      break;
+    }
+  }
+  if (!found) FailReading();
+  const long long firstLine = reader.number();
+  const int fields = rules.CountFields(line);
   if (fields == 0) FailReading();
 
   names.clear();
-  const bool header = ReadHeaderNames(lines[first], mvCode, rules, names);
+  const bool header = ReadHeaderNames(line, mvCode, rules, names);
   if (!header) {
     names.clear();
     for (int c = 1; c <= fields; ++c) names.push_back("Series #" + std::to_string(c));
@@ -307,18 +368,42 @@ int ReadDataFile(const std::string& path, const std::string& mvCode, const Input
 
   // Data lines: every later line that is no comment and holds a field. Empty lines and lines
   // of delimiters alone make no row.
-  std::vector<std::string_view> dataLines;
-  for (std::size_t i = header ? first + 1 : first; i < lines.size(); ++i) {
-    if (IsCommentLine(lines[i]) || rules.CountFields(lines[i]) == 0) continue;
-    dataLines.push_back(lines[i]);
+  std::uint64_t rows = header ? 0 : 1;
+  while (reader.Next(line, path)) {
+    CheckPlainText(line, false, path);
+    if (IsCommentLine(line) || rules.CountFields(line) == 0) continue;
+    ++rows;
   }
-  if (dataLines.empty()) FailReading();
+  if (rows == 0) FailReading();
 
-  const int rows = static_cast<int>(dataLines.size());
-  table.Resize(rows, fields);
-  table.values().setZero();
-  table.flags().setOnes();
-  for (int r = 1; r <= rows; ++r) ReadRow(dataLines[r - 1], r, fields, mvCode, rules, table);
+  // The table must fit before it is allocated: values and flags of every cell.
+  const std::uint64_t cells = rows * static_cast<std::uint64_t>(fields);
+  const std::uint64_t tableBytes =
+      cells * (sizeof(double) + sizeof(FlagMatrix::Scalar)) + sizeof(int) * fields;
+  const std::optional<std::uint64_t> available = availableMemory();
+  if (rows > static_cast<std::uint64_t>(std::numeric_limits<int>::max()) ||
+      cells / rows != static_cast<std::uint64_t>(fields) || (available && tableBytes > *available)) {
+    throw ExceptionFileTooLarge(path, rows, fields);
+  }
+
+  // Second pass: the rows.
+  const int R = static_cast<int>(rows);
+  const bool sameShape = table.rows() == R && table.cols() == fields;
+  table.Resize(R, fields);  // a new shape comes with values 0 and flags 1
+  if (sameShape) {
+    table.values().setZero();
+    table.flags().setOnes();
+  }
+  reader.Rewind();
+  while (reader.number() < (header ? firstLine : firstLine - 1) && reader.Next(line, path)) {
+  }
+  int row = 0;
+  while (row < R && reader.Next(line, path)) {
+    if (IsCommentLine(line) || rules.CountFields(line) == 0) continue;
+    ++row;
+    ReadRow(line, reader.number(), row, fields, mvCode, rules, table, notes);
+  }
+  if (row < R) FailReading();  // the file lost lines between the two passes
   table.RecountValid();
   return fields;
 }

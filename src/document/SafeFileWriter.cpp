@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <set>
 #include <vector>
 
 namespace vorel {
@@ -44,7 +45,28 @@ bool WriteAll(int fd, const std::string& contents) {
   return true;
 }
 
+// The temporary files of the staged files of the process, kept so that a
+// process ended by a signal can remove them. Never destroyed: a signal may
+// come while static objects are being destroyed at exit.
+std::recursive_mutex& StagingMutex() {
+  static auto* mutex = new std::recursive_mutex;
+  return *mutex;
+}
+std::set<std::string>& StagedTemporaries() {
+  static auto* paths = new std::set<std::string>;
+  return *paths;
+}
+
 }  // namespace
+
+StagedCommitGroup::StagedCommitGroup() : lock_(StagingMutex()) {}
+StagedCommitGroup::~StagedCommitGroup() = default;
+
+void DiscardStagedFiles() {
+  StagingMutex().lock();  // held until the process ends
+  for (const std::string& path : StagedTemporaries()) ::unlink(path.c_str());
+  StagedTemporaries().clear();
+}
 
 StagedFile::StagedFile(const std::string& path, const std::string& contents)
     : path_(path), target_(path) {
@@ -76,21 +98,34 @@ StagedFile::StagedFile(const std::string& path, const std::string& contents)
   std::string pattern = FolderOf(target_) + ".vorel-XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
-  const int fd = ::mkstemp(name.data());
-  if (fd < 0) throw ExceptionFileNotWritten(path);
-  temporaryPath_ = name.data();
+  int fd = -1;
+  {
+    // Created and recorded in one step, so that no signal finds it unrecorded.
+    std::lock_guard<std::recursive_mutex> lock(StagingMutex());
+    fd = ::mkstemp(name.data());
+    if (fd < 0) throw ExceptionFileNotWritten(path);
+    temporaryPath_ = name.data();
+    StagedTemporaries().insert(temporaryPath_);
+  }
   bool ok = ::fchmod(fd, TargetMode(target_)) == 0;
   ok = ok && WriteAll(fd, contents);
   ok = ok && ::fsync(fd) == 0;
   ok = (::close(fd) == 0) && ok;
   if (!ok) {
-    ::unlink(temporaryPath_.c_str());
+    RemoveTemporary();
     throw ExceptionFileNotWritten(path);
   }
 }
 
 StagedFile::~StagedFile() {
-  if (!committed_ && !temporaryPath_.empty()) ::unlink(temporaryPath_.c_str());
+  if (!committed_) RemoveTemporary();
+}
+
+void StagedFile::RemoveTemporary() {
+  if (temporaryPath_.empty()) return;
+  std::lock_guard<std::recursive_mutex> lock(StagingMutex());
+  ::unlink(temporaryPath_.c_str());
+  StagedTemporaries().erase(temporaryPath_);
 }
 
 void StagedFile::Commit() {
@@ -103,12 +138,12 @@ void StagedFile::Commit() {
     if (!(::close(fd) == 0 && written)) throw ExceptionFileNotWritten(path_);
     return;
   }
-  if (std::rename(temporaryPath_.c_str(), target_.c_str()) != 0) {
-    ::unlink(temporaryPath_.c_str());
-    committed_ = true;  // nothing left to remove
-    throw ExceptionFileNotWritten(path_);
-  }
-  committed_ = true;
+  std::lock_guard<std::recursive_mutex> lock(StagingMutex());
+  const bool renamed = std::rename(temporaryPath_.c_str(), target_.c_str()) == 0;
+  if (!renamed) ::unlink(temporaryPath_.c_str());
+  StagedTemporaries().erase(temporaryPath_);
+  committed_ = true;  // nothing left to remove
+  if (!renamed) throw ExceptionFileNotWritten(path_);
 }
 
 void WriteFileSafely(const std::string& path, const std::string& contents) {

@@ -5,6 +5,7 @@
 // written through the link; one that is a device or a pipe (/dev/null,
 // /dev/stdout, a named pipe) is written in place, as it cannot be replaced.
 
+#include <mutex>
 #include <string>
 
 #include "engine/AbstractException.h"
@@ -43,6 +44,8 @@ class StagedFile {
   bool writesInPlace() const { return inPlace_; }
 
  private:
+  void RemoveTemporary();
+
   std::string path_;           // as given, for the messages
   std::string target_;         // the file that is replaced: path_ with its links followed
   std::string temporaryPath_;  // empty when writing in place
@@ -50,6 +53,27 @@ class StagedFile {
   bool inPlace_ = false;
   bool committed_ = false;
 };
+
+// While one lives, no temporary file is put in place or removed by another
+// thread, and DiscardStagedFiles waits: the commits of a group of staged
+// files inside it are not cut in two by a signal that ends the process.
+class StagedCommitGroup {
+ public:
+  StagedCommitGroup();
+  ~StagedCommitGroup();
+  StagedCommitGroup(const StagedCommitGroup&) = delete;
+  StagedCommitGroup& operator=(const StagedCommitGroup&) = delete;
+
+ private:
+  std::unique_lock<std::recursive_mutex> lock_;
+};
+
+// Removes the temporary file of every staged file of the process that is
+// neither committed nor destroyed, and from then on keeps any other file from
+// being staged, committed or removed (those calls wait for good). For a
+// process about to end by a signal: call it from an ordinary thread (one that
+// waits for the signal), never from a signal handler.
+void DiscardStagedFiles();
 
 // Writes contents to path through a StagedFile: on success path holds exactly
 // contents; on failure ExceptionFileNotWritten is raised and an existing file

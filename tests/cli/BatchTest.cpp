@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -128,8 +129,10 @@ TEST(BatchUsage, HelpAndMalformedCommandLines) {
 }
 
 TEST(BatchParsing, ListsOfTheCommandLine) {
-  EXPECT_EQ(ParseEigentripleList("1-3,5"), (std::vector<int>{1, 2, 3, 5}));
-  EXPECT_EQ(ParseEigentripleList(" 4 , 2-2,1-2"), (std::vector<int>{1, 2, 4}));
+  using Ranges = std::vector<std::pair<int, int>>;
+  EXPECT_EQ(ParseEigentripleList("1-3,5"), (Ranges{{1, 3}, {5, 5}}));
+  EXPECT_EQ(ParseEigentripleList(" 4 , 2-2,1-2"), (Ranges{{1, 2}, {4, 4}}));
+  EXPECT_EQ(ParseEigentripleList("7,1-3,4-5,2"), (Ranges{{1, 5}, {7, 7}}));
   for (const char* bad : {"", "1,,2", "a", "2-1", "0", "-1", "1-x", "1.5"}) {
     EXPECT_THROW(ParseEigentripleList(bad), BatchUsageError) << bad;
   }
@@ -395,6 +398,90 @@ TEST_F(BatchTest, RefusalsCarryTheSystemsMessagesAndWriteNoFile) {
   EXPECT_EQ(Read(out), "old");
 }
 
+// --output and --json naming one file in two spellings are refused like the
+// same spelling twice, whether the file exists or not; nothing is written.
+TEST_F(BatchTest, TwoSpellingsOfOneOutputFileAreRefused) {
+  fs::create_directory(dir_ / "sub");
+  fs::create_directory_symlink(dir_ / "sub", dir_ / "link");
+  File("h1", "old");
+  fs::create_hard_link(dir_ / "h1", dir_ / "h2");
+  const fs::path before = fs::current_path();
+  fs::current_path(dir_);
+  const std::vector<std::pair<std::string, std::string>> spellings = {
+      {"X", "./X"},                       // neither exists yet
+      {"X", (dir_ / "X").string()},       // relative and absolute
+      {"sub/../X", "X"},                  // through a folder and back
+      {"link/Y", "sub/Y"},                // through a linked folder
+      {"sub//Y", "./sub/./Y"},            // doubled and dotted separators
+      {"h1", "h2"},                       // two hard links of one file
+      {"link/../h1", (dir_ / "h1").string()},
+  };
+  const int entries = Entries();
+  for (const auto& [output, json] : spellings) {
+    const Result r = Batch({"--simulate", "const:1", "--output", output, "--json", json});
+    EXPECT_EQ(r.status, 2) << output << " " << json;
+    EXPECT_NE(r.err.find("--output and --json name the same file"), std::string::npos) << r.err;
+    EXPECT_EQ(Entries(), entries) << output << " " << json;
+  }
+  EXPECT_EQ(Read(dir_ / "h1"), "old");
+  EXPECT_EQ(fs::directory_iterator(dir_ / "sub"), fs::directory_iterator());
+  // Two different files in one folder are fine.
+  const Result r = Batch({"--simulate", "const:1", "--output", "X", "--json", "./sub/X"});
+  fs::current_path(before);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(fs::exists(dir_ / "X"));
+  EXPECT_TRUE(fs::exists(dir_ / "sub" / "X"));
+}
+
+// The shell prefix that caps the CPU time of a child and, outside
+// AddressSanitizer (which reserves a vast address space), its address space.
+std::string LimitsPrefix(int seconds, long long kilobytes) {
+  std::string limits = "ulimit -t " + std::to_string(seconds) + "; ";
+#if defined(__SANITIZE_ADDRESS__)
+  (void)kilobytes;
+#elif defined(__has_feature)
+#if !__has_feature(address_sanitizer)
+  limits += "ulimit -v " + std::to_string(kilobytes) + "; ";
+#endif
+#else
+  limits += "ulimit -v " + std::to_string(kilobytes) + "; ";
+#endif
+  return limits;
+}
+
+// An eigentriple list costs what its text costs, however long its ranges: 40
+// ranges of a million are refused at once at L = 50, inside a small budget of
+// memory and time (expanded, they took gigabytes and minutes).
+TEST_F(BatchTest, LongEigentripleRangesAreCheckedWithoutExpandingThem) {
+  std::string list;
+  for (int k = 0; k < 40; ++k) {
+    if (k > 0) list += ',';
+    list += std::to_string(k * 1000000 + 1);
+    list += '-';
+    list += std::to_string((k + 1) * 1000000);
+  }
+  const std::string err = Path("err.txt");
+  const std::string command = LimitsPrefix(10, 1000000) + "'" + VOREL_BATCH_EXE +
+                              "' --simulate const:1 --eigentriples " + list +
+                              " > /dev/null 2> '" + err + "'";
+  const int raw = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(raw)) << raw;
+  EXPECT_EQ(WEXITSTATUS(raw), 2);
+  EXPECT_EQ(Read(err).rfind("vorel-batch: --eigentriples: eigentriple 51 is outside 1..50 (the "
+                            "window length)\n",
+                            0),
+            0u)
+      << Read(err);
+
+  // In the library: the ranges are kept merged, and a list within L still
+  // chooses exactly its eigentriples.
+  EXPECT_EQ(ParseEigentripleList("3-2000000000,1,2000000000-2147483647").size(), 2u);
+  const Result r = Batch({"--simulate", "const:1", "--length", "10", "--eigentriples", "2-3,1,5-5",
+                          "--json", Path("e.json")});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(json::parse(Read(Path("e.json")))["selected"], json({1, 2, 3, 5}));
+}
+
 // Series and results beyond the range of doubles are refused with a message
 // instead of leaving as inf, nan or JSON null; results that fit are found.
 TEST_F(BatchTest, ValuesBeyondTheRangeOfDoubles) {
@@ -478,6 +565,115 @@ TEST_F(BatchTest, OutputToAPipeAndAFailingStandardOutput) {
   EXPECT_EQ(RunBatch(args, brokenOut, err), 1);
   EXPECT_EQ(err.str(), "Attention!\nThe standard output cannot be written.\n");
   EXPECT_FALSE(fs::exists(Path("q.json")));
+}
+
+// A file of two million short lines (a table of 18 MB) is read within a 60 MB
+// address space (the whole text, split into lines, took several times that),
+// and refused before its table is allocated within 30 MB.
+TEST_F(BatchTest, ReadingAFileStaysWithinItsTablesMemory) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit";
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+  GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit";
+#endif
+#endif
+  std::string lines;
+  for (int k = 0; k < 2000000; ++k) lines += "1\n";
+  const std::string data = File("short-lines.txt", lines);
+  const std::string err = Path("err.txt");
+  const auto run = [&](long long kilobytes) {
+    // --column 2 ends the run after the reading, before any analysis.
+    const std::string command = LimitsPrefix(30, kilobytes) + "'" + VOREL_BATCH_EXE + "' '" +
+                                data + "' --column 2 > /dev/null 2> '" + err + "'";
+    const int raw = std::system(command.c_str());
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  };
+  EXPECT_EQ(run(60000), 2) << Read(err);
+  EXPECT_EQ(Read(err).rfind("vorel-batch: --column: " + data + " has 1 column\n", 0), 0u)
+      << Read(err);
+  EXPECT_EQ(run(30000), 1);
+  EXPECT_EQ(Read(err), "Attention!\nNot enough memory to read the file " + data +
+                           " (2000000 rows by 1 column).\n");
+}
+
+// Fields of the chosen column that hold no number read as 0 as before, and the
+// tool says so on standard error; the run succeeds. A UTF-16 file is refused.
+TEST_F(BatchTest, FieldsWithoutANumberAreToldAndWideTextRefused) {
+  const std::string data = File("words.txt", "t v\n1 1\n2 n/a\n3 3\n4 -\n5 5\n6 ?\n");
+  const Result r = Batch({data, "--column", "2", "--method", "pc"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "vorel-batch: note: " + data +
+                       ", column 2: 3 fields hold no number and read as 0 (lines 3, 5, 7).\n");
+  EXPECT_EQ(Lines(r.out)[3].substr(0, 12), "0.000000e+00");
+  // The other column has none; a comparison file is told as well.
+  EXPECT_EQ(Batch({data, "--method", "pc"}).err, "");
+  const Result compared = Batch({data, "--method", "pc", "--compare", data, "--compare-column", "2"});
+  EXPECT_EQ(compared.status, 0);
+  EXPECT_NE(compared.err.find(data + ", column 2: 3 fields"), std::string::npos) << compared.err;
+
+  std::string wide = "\xFF\xFE";
+  for (const char c : std::string("v\n1\n2\n3\n")) wide += std::string{c, '\0'};
+  const std::string utf16 = File("utf16.txt", wide);
+  const Result refused = Batch({utf16, "--output", Path("out.txt")});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.err.rfind("Attention!\nThe file " + utf16 + " is not plain text", 0), 0u)
+      << refused.err;
+  EXPECT_FALSE(fs::exists(Path("out.txt")));
+}
+
+// The names of the temporary files the tool stages beside its outputs.
+int StagedLeftovers(const fs::path& dir) {
+  int n = 0;
+  for (const auto& entry : fs::directory_iterator(dir)) {
+    if (entry.path().filename().string().rfind(".vorel-", 0) == 0) ++n;
+  }
+  return n;
+}
+
+// A reader of the standard output that goes away early: the tool reports the
+// failed output and leaves neither the JSON nor its staged file.
+TEST_F(BatchTest, StandardOutputClosedEarlyLeavesNoFile) {
+  // Far more text than a pipe holds, so head has gone before it is written.
+  const std::string status = Path("status.txt");
+  const std::string command = "('" + std::string(VOREL_BATCH_EXE) +
+                              "' --simulate 'cosine:1,0,0.1,0' --length 20000 --window 10 "
+                              "--method pc --json '" +
+                              Path("p.json") + "' 2> '" + Path("err.txt") + "'; echo $? > '" +
+                              status + "') | head -c 10 > /dev/null";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  EXPECT_EQ(Read(status), "1\n");
+  EXPECT_EQ(Read(Path("err.txt")), "Attention!\nThe standard output cannot be written.\n");
+  EXPECT_FALSE(fs::exists(Path("p.json")));
+  EXPECT_EQ(StagedLeftovers(dir_), 0);
+}
+
+// A signal that ends the tool while its outputs are staged removes the staged
+// files: here the text goes to a named pipe nobody reads, so the tool waits
+// there with the JSON staged, and is ended by the signal.
+TEST_F(BatchTest, SignalsWhileWritingLeaveNoStagedFile) {
+  const std::string pipe = Path("pipe");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  for (const int sig : {SIGTERM, SIGINT, SIGHUP}) {
+    const std::string jsonPath = Path("s.json");
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      ::execl(VOREL_BATCH_EXE, VOREL_BATCH_EXE, "--simulate", "const:1", "--output", pipe.c_str(),
+              "--json", jsonPath.c_str(), static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    // Wait (boundedly) for the staged JSON to appear.
+    for (int k = 0; k < 3000 && StagedLeftovers(dir_) == 0; ++k) ::usleep(10000);
+    EXPECT_EQ(StagedLeftovers(dir_), 1) << sig;
+    ::kill(pid, sig);
+    int raw = 0;
+    ASSERT_EQ(::waitpid(pid, &raw, 0), pid);
+    EXPECT_TRUE(WIFSIGNALED(raw) && WTERMSIG(raw) == sig) << sig << " " << raw;
+    EXPECT_EQ(StagedLeftovers(dir_), 0) << sig;
+    EXPECT_FALSE(fs::exists(jsonPath)) << sig;
+    EXPECT_TRUE(fs::is_fifo(pipe));
+  }
 }
 
 // The executable itself: its exit statuses, and the same text as the library.

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -9,6 +10,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -400,6 +402,111 @@ TEST(BundledExamples, TwoColumnsWithDecimalComma) {
   // The default options (decimal point, comma active) cannot read it.
   EXPECT_THROW(ReadDataFile(Example("two-columns-comma.txt"), "nan", kDefault, t, n),
                ExceptionWrongDelimiterSelected);
+}
+
+}  // namespace
+}  // namespace vorel
+
+namespace vorel {
+namespace {
+
+// The table must fit in the memory the process may take before it is
+// allocated: with one byte less than its values and flags (and the column
+// counts), the reading is refused and the former table is left alone.
+TEST_F(DataFileReaderTest, TableThatCannotFitIsRefusedBeforeItIsAllocated) {
+  const std::string path = files_.Write("a b\n1 2\n3 4\n# c\n5 6\n");
+  const std::uint64_t tableBytes = 3 * 2 * (sizeof(double) + 1) + 2 * sizeof(int);
+  table_.Resize(1, 1);
+  table_.set(1, 1, 9, true);
+  try {
+    ReadDataFile(path, "nan", kSpaceTab, table_, names_, nullptr,
+                 [&] { return std::optional<std::uint64_t>(tableBytes - 1); });
+    FAIL() << "a table beyond the memory was read";
+  } catch (const ExceptionFileTooLarge& e) {
+    EXPECT_EQ(e.message(),
+              "Attention!\nNot enough memory to read the file " + path + " (3 rows by 2 columns).");
+  }
+  EXPECT_EQ(table_.rows(), 1);
+  EXPECT_EQ(table_.value(1, 1), 9);
+  ASSERT_EQ(ReadDataFile(path, "nan", kSpaceTab, table_, names_, nullptr,
+                         [&] { return std::optional<std::uint64_t>(tableBytes); }),
+            2);
+  EXPECT_EQ(table_.value(3, 2), 6);
+  // No limit known: read.
+  ASSERT_EQ(ReadDataFile(path, "nan", kSpaceTab, table_, names_, nullptr,
+                         [] { return std::optional<std::uint64_t>(); }),
+            2);
+}
+
+// A file in UTF-16 (with or without its byte order mark) or with zero bytes is
+// refused instead of reading every field as 0.
+TEST_F(DataFileReaderTest, WideTextIsRefused) {
+  const auto utf16 = [](const std::string& text, bool bigEndian, bool mark) {
+    std::string out;
+    if (mark) out += bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (const char c : text) {
+      if (bigEndian) out += '\0';
+      out += c;
+      if (!bigEndian) out += '\0';
+    }
+    return out;
+  };
+  const std::string text = "x\n1.5\n2.5\n3.5\n";
+  for (const std::string& content :
+       {utf16(text, false, true), utf16(text, true, true), utf16(text, false, false),
+        utf16(text, true, false), std::string("x\n1\n2\0\n3\n", 10), std::string("\xFF\xFE")}) {
+    const std::string path = files_.Write(content);
+    try {
+      ReadDataFile(path, "nan", kSpaceTab, table_, names_);
+      FAIL() << "wide text was read";
+    } catch (const ExceptionNotPlainText& e) {
+      EXPECT_EQ(e.message(), "Attention!\nThe file " + path +
+                                 " is not plain text (it is in UTF-16 or holds zero bytes).\nSave "
+                                 "it as plain text (ASCII or UTF-8), please.");
+    }
+  }
+  // UTF-8 with its mark is plain text.
+  ASSERT_EQ(Read("\xEF\xBB\xBFx\n1.5\n2.5\n"), 1);
+  EXPECT_EQ(names_[0], "x");
+}
+
+// Fields that hold no number read as 0 (the reading rule) and are noted per
+// column with the numbers of their first lines in the file.
+TEST_F(DataFileReaderTest, FieldsWithoutANumberAreNoted) {
+  DataFileNotes notes;
+  const std::string path =
+      files_.Write("# comment\nx y\n1 a\n- 2\n\n# c\nnan +\n3 .e5\n4 5\n6 x\n7 y\n8 z\n9 w\n");
+  ASSERT_EQ(ReadDataFile(path, "nan", kSpaceTab, table_, names_, &notes), 2);
+  ASSERT_EQ(notes.numberless.size(), 2u);
+  EXPECT_EQ(notes.numberless[0].count, 1);
+  EXPECT_EQ(notes.numberless[0].firstLines, (std::vector<long long>{4}));
+  EXPECT_EQ(notes.numberless[1].count, 7);
+  EXPECT_EQ(notes.numberless[1].firstLines, (std::vector<long long>{3, 7, 8, 10, 11}));
+  EXPECT_EQ(table_.value(2, 1), 0);
+  EXPECT_TRUE(table_.isValid(2, 1));
+  EXPECT_FALSE(table_.isValid(3, 1));  // the missing-value code is no such field
+
+  // Numbers followed by other characters, and numbers alone, note nothing.
+  ASSERT_EQ(ReadDataFile(files_.Write("1x 2\n3 4e\n"), "nan", kSpaceTab, table_, names_, &notes),
+            2);
+  EXPECT_TRUE(notes.numberless.empty());
+}
+
+// A pipe is read like a file (it cannot be read twice from the disk).
+TEST_F(DataFileReaderTest, APipeReadsLikeAFile) {
+  const std::string content = "v w\n1 2\n# c\n3 nan\n5 6\n";
+  MaskedMatrix fromFile;
+  std::vector<std::string> fileNames;
+  ASSERT_EQ(ReadDataFile(files_.Write(content), "nan", kSpaceTab, fromFile, fileNames), 2);
+  const std::string pipe = (files_.dir() / "pipe").string();
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  std::thread writer([&] { std::ofstream(pipe, std::ios::binary) << content; });
+  const int F = ReadDataFile(pipe, "nan", kSpaceTab, table_, names_);
+  writer.join();
+  EXPECT_EQ(F, 2);
+  EXPECT_EQ(names_, fileNames);
+  EXPECT_EQ(table_.values(), fromFile.values());
+  EXPECT_EQ(table_.flags(), fromFile.flags());
 }
 
 }  // namespace
