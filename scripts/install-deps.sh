@@ -8,6 +8,7 @@ packages=(
   libeigen3-dev libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libcli11-dev
   qt6-base-dev fonts-liberation xvfb
+  dpkg-dev help2man desktop-file-utils appstream
 )
 
 missing=()

@@ -25,6 +25,7 @@ extern const char* const kBatchUsage;
 
 struct BatchOptions {
   bool help = false;
+  bool version = false;
 
   // Input: a data file, or the components of a simulated series.
   std::optional<std::string> dataFile;
