@@ -12,6 +12,8 @@ packages=(
   xauth libxcb-cursor0 libxkbcommon-x11-0 xdotool x11-utils
   # the fuzz targets (clang with libFuzzer)
   clang libclang-rt-dev libomp-dev ccache
+  # the Debian package and its checks
+  dpkg-dev help2man desktop-file-utils appstream
 )
 
 missing=()

@@ -48,6 +48,7 @@ const char* const kBatchUsage =
     "  --points FROM-TO           write the points FROM..TO only\n"
     "  --json FILE                every result as JSON to FILE\n"
     "  -h, --help                 print this text and exit\n"
+    "  --version                  print the version and exit\n"
     "\n"
     "Exit status: 0 on success, 1 when the data or the analysis is refused (the reason is\n"
     "printed), 2 for a malformed command line.\n";
@@ -263,11 +264,13 @@ BatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
   app.set_help_flag();  // the tool prints its own usage text
 
   bool help = false;
+  bool version = false;
   std::string dataFile, simulate, length, column, columnName, mv, decimal, delimiters, window,
       threshold, covariance, eigentriples, method, valid, priority, compare, compareColumn, cadzow,
       cadzowWindow, output, outputDecimal, outputDelimiter, points, json;
 
   app.add_flag("-h,--help", help);
+  app.add_flag("--version", version);
   auto* dataOpt = app.add_option("DATAFILE", dataFile);
   auto* simulateOpt = app.add_option("--simulate", simulate);
   auto* lengthOpt = app.add_option("--length", length);
@@ -309,7 +312,8 @@ BatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
 
   BatchOptions o;
   o.help = help;
-  if (help) return o;
+  o.version = version;
+  if (help || version) return o;
 
   if (*dataOpt) o.dataFile = dataFile;
   if (*simulateOpt) {

@@ -29,6 +29,7 @@ using EigentripleRanges = std::vector<std::pair<int, int>>;
 
 struct BatchOptions {
   bool help = false;
+  bool version = false;
 
   // Input: a data file, or the components of a simulated series.
   std::optional<std::string> dataFile;

@@ -23,6 +23,7 @@
 #include "engine/ProgressSink.h"
 #include "engine/RandomGenerators.h"
 #include "engine/SsaAnalysis.h"
+#include "vorel/Version.h"
 
 namespace vorel {
 
@@ -365,6 +366,10 @@ int RunBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     BatchOptions options = ParseBatchOptions(args);
     if (options.help) {
       out << kBatchUsage;
+      return kBatchOk;
+    }
+    if (options.version) {
+      out << "vorel-batch " << kVersion << '\n';
       return kBatchOk;
     }
     return RunAnalysis(options, out, err);
