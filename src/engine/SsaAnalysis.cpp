@@ -90,32 +90,11 @@ void SsaAnalysis::BuildTrajectory() {
   const int L = windowLength_;
   const int K = N - L + 1;
   if (L < 1 || K < 1) throw ExceptionWindowLength();
-  trajectory.Resize(L, K);
-  // The series with missing values as 0; column j is then a plain window of it.
-  const FlagVector& f = series.flags();
-  const Vector x = (f.array() != 0).select(series.values(), 0.0);
-  for (int j = 0; j < K; ++j) {
-    trajectory.values().col(j) = x.segment(j, L);
-    trajectory.flags().col(j) = f.segment(j, L);
-    trajectory.setValidCount(j + 1, static_cast<int>((f.segment(j, L).array() != 0).count()));
-  }
+  trajectory = HankelTrajectory(series, L);
 }
 
 void SsaAnalysis::ApplyThreshold() {
-  const int L = trajectory.rows();
-  const int K = trajectory.cols();
-  const int need = L - threshold_;
-  std::vector<int> kept;
-  kept.reserve(static_cast<size_t>(K));
-  for (int j = 1; j <= K; ++j) {
-    if (trajectory.validCount(j) >= need) kept.push_back(j - 1);
-  }
-  keptTrajectory.Resize(L, static_cast<int>(kept.size()));
-  for (size_t k = 0; k < kept.size(); ++k) {
-    keptTrajectory.values().col(static_cast<Eigen::Index>(k)) = trajectory.values().col(kept[k]);
-    keptTrajectory.flags().col(static_cast<Eigen::Index>(k)) = trajectory.flags().col(kept[k]);
-  }
-  keptTrajectory.RecountValid();
+  keptTrajectory = trajectory.Keep(trajectory.rows() - threshold_);
 }
 
 void SsaAnalysis::BuildCovariance() {
