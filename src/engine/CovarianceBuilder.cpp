@@ -77,17 +77,13 @@ void SvdCovariance::Build() {
 }
 
 void ToeplitzCovariance::Build() {
-  const int L = windowLength_;
-  const int N = series_.length();
+  const int L = trajectory_.rows();
+  const int N = trajectory_.seriesLength();
   if (covariance_.rows() != L || covariance_.cols() != L) covariance_.resize(L, L);
 
   // Present values with missing ones as 0, and the 0/1 presence.
-  Vector x(N), p(N);
-  for (int t = 0; t < N; ++t) {
-    const bool present = series_.flags()(t) != 0;
-    x(t) = present ? series_.values()(t) : 0.0;
-    p(t) = present ? 1.0 : 0.0;
-  }
+  const Vector& x = trajectory_.x();
+  const Vector p = trajectory_.flags().cast<double>();
   Matrix& C = covariance_;
 #pragma omp parallel for schedule(dynamic, 8) if (static_cast<double>(N) * L > kParallelWork)
   for (int k = 0; k < L; ++k) {

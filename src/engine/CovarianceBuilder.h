@@ -17,6 +17,10 @@ class CovarianceBuilder {
   virtual int type() const = 0;
 };
 
+// Both builders work on the series as the trajectory view holds it, scaled by
+// 2^-k (HankelTrajectory::scaleExponent): the matrix is that of the scaled
+// series, 2^-2k times the covariance of the series.
+
 // "<<SVD>>": the uncentred sum of products of the kept lagged vectors, each
 // entry over the columns where both of its rows are present, scaled by K'/m when
 // some were missing. Taken from the series along the diagonals: entry
@@ -42,15 +46,15 @@ class SvdCovariance : public CovarianceBuilder {
 // among the cores.
 class ToeplitzCovariance : public CovarianceBuilder {
  public:
-  ToeplitzCovariance(Matrix& covariance, const MaskedSeries& series, const int& windowLength)
-      : covariance_(covariance), series_(series), windowLength_(windowLength) {}
+  // The series is read through the trajectory view (scaled as it is).
+  ToeplitzCovariance(Matrix& covariance, const HankelTrajectory& trajectory)
+      : covariance_(covariance), trajectory_(trajectory) {}
   void Build() override;
   int type() const override { return kCovarianceToeplitz; }
 
  private:
   Matrix& covariance_;
-  const MaskedSeries& series_;
-  const int& windowLength_;
+  const HankelTrajectory& trajectory_;
 };
 
 }  // namespace vorel

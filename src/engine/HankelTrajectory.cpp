@@ -1,5 +1,7 @@
 #include "engine/HankelTrajectory.h"
 
+#include <cmath>
+
 namespace vorel {
 
 HankelTrajectory::HankelTrajectory(const MaskedSeries& series, int L) : L_(L) {
@@ -8,6 +10,13 @@ HankelTrajectory::HankelTrajectory(const MaskedSeries& series, int L) : L_(L) {
   auto data = std::make_shared<Data>();
   data->flags = series.flags();
   data->x = (data->flags.array() != 0).select(series.values(), 0.0);
+  const double largest = N > 0 ? data->x.cwiseAbs().maxCoeff() : 0.0;
+  data->scaleExponent = ScaleExponentFor(largest);
+  if (data->scaleExponent != 0) {
+    for (Eigen::Index t = 0; t < data->x.size(); ++t) {
+      data->x(t) = std::ldexp(data->x(t), -data->scaleExponent);
+    }
+  }
   data->counts.assign(static_cast<size_t>(std::max(K, 0)), 0);
   // Present elements of each window of L, sliding by one.
   int present = 0;
@@ -20,6 +29,14 @@ HankelTrajectory::HankelTrajectory(const MaskedSeries& series, int L) : L_(L) {
   for (int j = 0; j < K; ++j) columns_[static_cast<size_t>(j)] = j;
   data_ = std::move(data);
   FindRuns();
+}
+
+int HankelTrajectory::ScaleExponentFor(double largestMagnitude) {
+  constexpr int kSafe = 250;
+  if (!(largestMagnitude > 0) || !std::isfinite(largestMagnitude)) return 0;
+  const int e = std::ilogb(largestMagnitude);
+  if (e >= -kSafe && e < kSafe) return 0;
+  return e + 1;  // the largest magnitude becomes 0.5..1
 }
 
 MaskedSeries HankelTrajectory::Column(int j) const {

@@ -21,6 +21,11 @@ struct ColumnRun {
   bool operator==(const ColumnRun&) const = default;
 };
 
+// The view holds the series scaled by 2^-k, k = scaleExponent(): a series whose
+// largest magnitude lies outside 2^-250..2^250 is brought to magnitudes below
+// 1, so that the sums of squares of the covariance neither underflow nor
+// overflow; the analysis scales its results back. Scaling by a power of two is
+// exact, and an ordinary series has k = 0.
 class HankelTrajectory {
  public:
   HankelTrajectory() = default;
@@ -47,8 +52,13 @@ class HankelTrajectory {
   // The kept columns as runs of consecutive full columns, in order.
   const std::vector<ColumnRun>& runs() const { return runs_; }
 
-  // The series under the view (0-based, missing elements 0), its flags, and
-  // the present counts of all K full columns.
+  // k: value(i, j) and x() are the series elements times 2^-k.
+  int scaleExponent() const { return data_->scaleExponent; }
+  // The power-of-two exponent k for a series with this largest magnitude.
+  static int ScaleExponentFor(double largestMagnitude);
+
+  // The series under the view (0-based, missing elements 0, scaled), its
+  // flags, and the present counts of all K full columns.
   int seriesLength() const { return data_ ? static_cast<int>(data_->x.size()) : 0; }
   int fullCols() const { return data_ ? static_cast<int>(data_->counts.size()) : 0; }
   const Vector& x() const { return data_->x; }
@@ -62,6 +72,7 @@ class HankelTrajectory {
     Vector x;
     FlagVector flags;
     std::vector<int> counts;
+    int scaleExponent = 0;
   };
   Eigen::Index Index(int i, int j) const {
     return static_cast<Eigen::Index>(columns_[static_cast<size_t>(j) - 1]) + i - 1;

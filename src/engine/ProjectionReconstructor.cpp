@@ -431,8 +431,9 @@ void ProjectionReconstructor::ReconstructDense() {
   }
 
   // Diagonal averaging of the repaired matrix, read off as the series.
-  AverageToSeries(work_, reconstructed_);
-  reconstructed_.SetAllValid(true);
+  MaskedSeries averaged;
+  AverageToSeries(work_, averaged);
+  SetReconstructed(averaged.values());
 }
 
 // ---------------------------------------------------------------------------
@@ -567,9 +568,7 @@ void ProjectionReconstructor::ReconstructByColumns() {
   AddProjectedSums(done, K - 1, sums);
 
   SumsToMeans(sums, L, K);
-  reconstructed_.Resize(static_cast<int>(sums.size()));
-  reconstructed_.values() = std::move(sums);
-  reconstructed_.SetAllValid(true);
+  SetReconstructed(std::move(sums));
 }
 
 void ProjectionReconstructor::ReconstructGroup(const Group& g, Vector& sums) const {

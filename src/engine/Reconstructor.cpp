@@ -1,6 +1,7 @@
 #include "engine/Reconstructor.h"
 
 #include <algorithm>
+#include <cmath>
 #include <exception>
 #include <limits>
 #include <vector>
@@ -124,6 +125,16 @@ void Reconstructor::AddColumnSums(int first, int last,
   if (failure) std::rethrow_exception(failure);
 }
 
+void Reconstructor::SetReconstructed(Vector values) const {
+  const int k = trajectory_.scaleExponent();
+  if (k != 0) {
+    for (Eigen::Index t = 0; t < values.size(); ++t) values(t) = std::ldexp(values(t), k);
+  }
+  reconstructed_.Resize(static_cast<int>(values.size()));
+  reconstructed_.values() = std::move(values);
+  reconstructed_.SetAllValid(true);
+}
+
 void Reconstructor::SumsToMeans(Vector& sums, int L, int K) {
   const Eigen::Index N = static_cast<Eigen::Index>(L) + K - 1;
   const Eigen::Index n = std::min(L, K);
@@ -179,9 +190,7 @@ void PcReconstructor::Reconstruct() {
   Vector sums = Vector::Zero(trajectory_.seriesLength());
   AddProjectedSums(0, K - 1, sums);
   SumsToMeans(sums, L, K);
-  reconstructed_.Resize(static_cast<int>(sums.size()));
-  reconstructed_.values() = std::move(sums);
-  reconstructed_.SetAllValid(true);
+  SetReconstructed(std::move(sums));
 }
 
 }  // namespace vorel

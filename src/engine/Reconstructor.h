@@ -39,6 +39,9 @@ class Reconstructor {
   // their means: the first and last min(L, K) divide by their element count,
   // the middle ones multiply by 1/min(L, K) computed once.
   static void SumsToMeans(Vector& sums, int L, int K);
+  // reconstructed := values times 2^k (the trajectory's scale exponent), all
+  // flags present.
+  void SetReconstructed(Vector values) const;
 
  protected:
   // The principal components of full column j0 (0-based) of the trajectory:

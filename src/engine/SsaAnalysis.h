@@ -110,6 +110,9 @@ class SsaAnalysis {
 
   // --- state and results ----------------------------------------------------
   HankelTrajectory keptTrajectory{MaskedSeries(19), 10};
+  // The covariance of the series as the trajectory holds it: scaled by 2^-2k
+  // for a series of extreme magnitudes (HankelTrajectory::scaleExponent);
+  // eigenvalues are those of the series itself.
   Matrix covariance = Matrix::Zero(10, 10);
   MaskedMatrix selectedEigenvectors{10, 10};
   MaskedSeries series{10};
@@ -133,6 +136,9 @@ class SsaAnalysis {
   int cadzowWindowLength_ = 10;
   int cadzowIterations_ = 10;
   int threshold_ = 0;
+  // covariance is 2^-covarianceScaleExponent_ times the series' own (see
+  // HankelTrajectory::scaleExponent); 0 for an ordinary series.
+  int covarianceScaleExponent_ = 0;
   std::unique_ptr<CovarianceBuilder> covarianceBuilder_;
   std::unique_ptr<Reconstructor> reconstructor_;
 };
