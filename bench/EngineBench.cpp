@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchSeries.h"
+#include "engine/EigenStep.h"
 
 namespace vorel::bench {
 namespace {
@@ -49,6 +50,22 @@ void BM_Decompose(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_Decompose)->Apply(Sizes);
+
+// The two symmetric eigen-solvers side by side on the same covariance matrix.
+void BM_EigenSolver(benchmark::State& state, EigenStep::Solver solver) {
+  const int n = static_cast<int>(state.range(0));
+  SsaAnalysis a;
+  PrepareTrajectory(a, n, kCovarianceSvd);
+  a.BuildCovariance();
+  for (auto _ : state) {
+    EigenStep::Result r = EigenStep::DecomposeDescending(a.covariance, solver);
+    benchmark::DoNotOptimize(r.values.data());
+  }
+}
+BENCHMARK_CAPTURE(BM_EigenSolver, LapackDsyevd, EigenStep::Solver::kLapackDivideAndConquer)
+    ->Apply(Sizes);
+BENCHMARK_CAPTURE(BM_EigenSolver, EigenSelfAdjoint, EigenStep::Solver::kEigenSelfAdjoint)
+    ->Apply(Sizes);
 
 void BM_ReconstructPc(benchmark::State& state) {
   const int n = static_cast<int>(state.range(0));

@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ make ninja-build pkg-config
   libeigen3-dev libgtest-dev libgmock-dev libbenchmark-dev
+  liblapacke-dev libopenblas-dev
   nlohmann-json3-dev libcli11-dev
   qt6-base-dev fonts-liberation xvfb
   # the desktop program on a real X server (xcb platform) and its check under xvfb-run

@@ -83,7 +83,7 @@ std::optional<std::string> RunCadzowIterations(SsaAnalysis& analysis, ProgressSi
 
     for (int j = 1; j <= n; ++j) {
       analysis.BuildTrajectory();
-      analysis.keptTrajectory.Assign(analysis.trajectory);
+      analysis.keptTrajectory = analysis.trajectory;
       analysis.BuildCovariance();
       analysis.Decompose();
       analysis.SelectEigentriples();

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/EigenTypes.h"
-#include "engine/MaskedMatrix.h"
+#include "engine/HankelTrajectory.h"
 #include "engine/MaskedSeries.h"
 
 namespace vorel {
@@ -17,36 +17,44 @@ class CovarianceBuilder {
   virtual int type() const = 0;
 };
 
+// Both builders work on the series as the trajectory view holds it, scaled by
+// 2^-k (HankelTrajectory::scaleExponent): the matrix is that of the scaled
+// series, 2^-2k times the covariance of the series.
+
 // "<<SVD>>": the uncentred sum of products of the kept lagged vectors, each
 // entry over the columns where both of its rows are present, scaled by K'/m when
-// some were missing. Costs one symmetric rank update of the kept trajectory
-// (L^2 K' / 2) and, when something is missing, a count over the pairs of
-// missing elements of each column.
+// some were missing. Taken from the series along the diagonals: entry
+// (i, i + d) sums x(t) x(t + d) over the kept columns, which for every run of
+// kept columns is a difference of running sums of the lagged products (short
+// runs are summed directly), and the present pairs are counted the same way.
+// O(N L + L^2 R) for R runs of kept columns; the lags are shared among the
+// cores.
 class SvdCovariance : public CovarianceBuilder {
  public:
-  SvdCovariance(Matrix& covariance, const MaskedMatrix& keptTrajectory)
+  SvdCovariance(Matrix& covariance, const HankelTrajectory& keptTrajectory)
       : covariance_(covariance), keptTrajectory_(keptTrajectory) {}
   void Build() override;
   int type() const override { return kCovarianceSvd; }
 
  private:
   Matrix& covariance_;
-  const MaskedMatrix& keptTrajectory_;
+  const HankelTrajectory& keptTrajectory_;
 };
 
 // "<<Toeplitz>>": entry (i, i + k) is the mean of x(t) x(t + k) over the t where
-// both are present (0 when no such pair exists). Costs O(N L).
+// both are present (0 when no such pair exists). Costs O(N L), the lags shared
+// among the cores.
 class ToeplitzCovariance : public CovarianceBuilder {
  public:
-  ToeplitzCovariance(Matrix& covariance, const MaskedSeries& series, const int& windowLength)
-      : covariance_(covariance), series_(series), windowLength_(windowLength) {}
+  // The series is read through the trajectory view (scaled as it is).
+  ToeplitzCovariance(Matrix& covariance, const HankelTrajectory& trajectory)
+      : covariance_(covariance), trajectory_(trajectory) {}
   void Build() override;
   int type() const override { return kCovarianceToeplitz; }
 
  private:
   Matrix& covariance_;
-  const MaskedSeries& series_;
-  const int& windowLength_;
+  const HankelTrajectory& trajectory_;
 };
 
 }  // namespace vorel

@@ -4,7 +4,10 @@
 
 namespace vorel {
 
-MethodApplicability GroupApplicability(const MaskedMatrix& trajectory, int first, int last, int r) {
+namespace {
+
+template <class Trajectory>
+MethodApplicability GroupApplicabilityOf(const Trajectory& trajectory, int first, int last, int r) {
   MethodApplicability out;
   const int L = trajectory.rows();
   const int K = trajectory.cols();
@@ -82,7 +85,8 @@ MethodApplicability GroupApplicability(const MaskedMatrix& trajectory, int first
   return out;
 }
 
-SeriesApplicability ComputeSeriesApplicability(const MaskedMatrix& trajectory, int r) {
+template <class Trajectory>
+SeriesApplicability SeriesApplicabilityOf(const Trajectory& trajectory, int r) {
   SeriesApplicability out;
   const int L = trajectory.rows();
   const int K = trajectory.cols();
@@ -97,7 +101,7 @@ SeriesApplicability ComputeSeriesApplicability(const MaskedMatrix& trajectory, i
     while (last < K && trajectory.validCount(last + 1) != L) ++last;
     const int from = i > 1 ? i - 1 : 1;
     const int to = last < K ? last + 1 : K;
-    const MethodApplicability g = GroupApplicability(trajectory, from, to, r);
+    const MethodApplicability g = GroupApplicabilityOf(trajectory, from, to, r);
     ++groups;
     if (g.piProjector || g.cnvBothSides || g.cnvLeft || g.cnvRight) ++validGroups;
     if (g.simultaneous || g.sequentialLeft || g.sequentialRight) ++missingGroups;
@@ -116,6 +120,25 @@ SeriesApplicability ComputeSeriesApplicability(const MaskedMatrix& trajectory, i
   out.missingEntriesCovered = missingGroups == groups;
   out.bothCovered = 2 * groups == validGroups + missingGroups;
   return out;
+}
+
+}  // namespace
+
+MethodApplicability GroupApplicability(const HankelTrajectory& trajectory, int first, int last,
+                                       int r) {
+  return GroupApplicabilityOf(trajectory, first, last, r);
+}
+
+MethodApplicability GroupApplicability(const MaskedMatrix& trajectory, int first, int last, int r) {
+  return GroupApplicabilityOf(trajectory, first, last, r);
+}
+
+SeriesApplicability ComputeSeriesApplicability(const HankelTrajectory& trajectory, int r) {
+  return SeriesApplicabilityOf(trajectory, r);
+}
+
+SeriesApplicability ComputeSeriesApplicability(const MaskedMatrix& trajectory, int r) {
+  return SeriesApplicabilityOf(trajectory, r);
 }
 
 }  // namespace vorel

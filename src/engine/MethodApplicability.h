@@ -2,6 +2,7 @@
 // Which filling methods can be applied to a group of incomplete lagged vectors
 // and to the whole series.
 
+#include "engine/HankelTrajectory.h"
 #include "engine/MaskedMatrix.h"
 
 namespace vorel {
@@ -38,10 +39,14 @@ struct SeriesApplicability : MethodApplicability {
 // eigentriples. Reads only the column counts and the flags of the group's
 // first and last columns: O(group size). With no incomplete column in the
 // range every flag is true.
+MethodApplicability GroupApplicability(const HankelTrajectory& trajectory, int first, int last,
+                                       int r);
+// The same over a stored trajectory matrix (the dense reference of the tests).
 MethodApplicability GroupApplicability(const MaskedMatrix& trajectory, int first, int last, int r);
 
 // Applicability for every group of the (full, not thresholded) trajectory.
 // O(K) beside the counts.
+SeriesApplicability ComputeSeriesApplicability(const HankelTrajectory& trajectory, int r);
 SeriesApplicability ComputeSeriesApplicability(const MaskedMatrix& trajectory, int r);
 
 }  // namespace vorel

@@ -284,8 +284,8 @@ void ProjectionReconstructor::Sequential(int a, int b, int type) {
 
 void ProjectionReconstructor::FillPresentEntries(const MethodApplicability& flags, int f, int& u,
                                                  int end) {
-  const int L = trajectory_.rows();
-  const int K = trajectory_.cols();
+  const int L = dense_.rows();
+  const int K = dense_.cols();
   bool triedCnv = false;
   bool triedPi = false;
   int m = validEntriesMethod_;
@@ -313,7 +313,7 @@ void ProjectionReconstructor::FillPresentEntries(const MethodApplicability& flag
       triedPi = true;
       if (flags.piProjector) {
         for (int j = f; j <= end; ++j) {
-          MaskedSeries x = trajectory_.Column(j);
+          MaskedSeries x = dense_.Column(j);
           PiProjector(x);
           work_.values().col(j - 1) = x.values();
         }
@@ -329,7 +329,7 @@ void ProjectionReconstructor::FillPresentEntries(const MethodApplicability& flag
 
 void ProjectionReconstructor::FillMissingEntries(const MethodApplicability& flags, int f, int u,
                                                  int end) {
-  const int K = trajectory_.cols();
+  const int K = dense_.cols();
   const int toEnd = f + u == K ? u + 1 : u;
   const bool both = flags.sequentialLeft && flags.sequentialRight;
   for (const int code : missingEntriesPriority_) {
@@ -369,13 +369,45 @@ void ProjectionReconstructor::FillMissingEntries(const MethodApplicability& flag
   }
 }
 
-void ProjectionReconstructor::Reconstruct() {
-  const MaskedMatrix& X = trajectory_;
-  const int L = X.rows();
-  const int K = X.cols();
-  const int r = selectedEigenvectors_.cols();
+void ProjectionReconstructor::ProjectDense() {
+  // W := U (X^T U)^T with the principal components of incomplete lagged
+  // vectors scaled by L / m(j); here W is no larger than the covariance.
+  const Matrix& X = dense_.values();
+  const Matrix& U = selectedEigenvectors_.values();
+  const double L = static_cast<double>(X.rows());
+  Matrix P;
+  P.noalias() = X.transpose() * U;
+  for (Eigen::Index j = 0; j < X.cols(); ++j) {
+    const double m = dense_.validCount(static_cast<int>(j) + 1);
+    if (m < L && m > 0) P.row(j) = P.row(j) * L / m;
+  }
+  work_.Resize(dense_.rows(), dense_.cols());
+  work_.values().noalias() = U * P.transpose();
+}
 
-  ProjectOntoEigenvectors();
+void ProjectionReconstructor::Reconstruct() {
+  if (trajectory_.fullCols() < trajectory_.rows()) {
+    ReconstructDense();
+  } else {
+    ReconstructByColumns();
+  }
+}
+
+void ProjectionReconstructor::ReconstructDense() {
+  const int L = trajectory_.rows();
+  const int K = trajectory_.fullCols();
+  const int r = selectedEigenvectors_.cols();
+  dense_ = MaskedMatrix(L, K);
+  for (int j = 1; j <= K; ++j) {
+    for (int i = 1; i <= L; ++i) {
+      const Eigen::Index t = i + j - 2;
+      dense_.set(i, j, trajectory_.x()(t), trajectory_.flags()(t) != 0);
+    }
+    dense_.setValidCount(j, trajectory_.fullValidCount(j - 1));
+  }
+  const MaskedMatrix& X = dense_;
+
+  ProjectDense();
   work_.flags() = X.flags();
   HankelizeCompleteRuns(work_);
 
@@ -399,8 +431,325 @@ void ProjectionReconstructor::Reconstruct() {
   }
 
   // Diagonal averaging of the repaired matrix, read off as the series.
-  AverageToSeries(work_, reconstructed_);
-  reconstructed_.SetAllValid(true);
+  MaskedSeries averaged;
+  AverageToSeries(work_, averaged);
+  SetReconstructed(averaged.values());
+}
+
+// ---------------------------------------------------------------------------
+// K >= L: column by column.
+
+namespace {
+
+enum class Present { kNone, kPi, kCnvLeft, kCnvRight, kCnvBothSides };
+
+}  // namespace
+
+struct ProjectionReconstructor::Group {
+  int f = 1;           // first column (1-based)
+  int u = 0;           // as in the walk; grows by one after CnvLeft
+  int end = 1;         // last column the PI projector and simultaneous filling treat
+  int claimedEnd = 1;  // last column whose values the group decides
+  Present present = Present::kNone;
+  int cnvCount = 0;      // CnvLeft: columns f..f + cnvCount - 2
+  int missing = 0;       // 0: none, else the code of the missing-entries method
+  int sequentialB = 0;   // b of the sequential method
+};
+
+Vector ProjectionReconstructor::RunAveragedColumn(int column, int lo, int hi) const {
+  const int L = trajectory_.rows();
+  const Matrix& U = selectedEigenvectors_.values();
+  Vector sums = Vector::Zero(L);
+  Vector counts = Vector::Zero(L);
+  Vector p;
+  for (int j = std::max(lo, column - L + 1); j <= std::min(hi, column + L - 1); ++j) {
+    Components(j - 1, p);
+    const Vector v = U * p;
+    // Row i of column j is element i + j - 1, row i + j - column of `column`.
+    for (int i = 1; i <= L; ++i) {
+      const int row = i + j - column;
+      if (row < 1 || row > L) continue;
+      sums(row - 1) += v(i - 1);
+      counts(row - 1) += 1.0;
+    }
+  }
+  return (sums.array() / counts.array()).matrix();
+}
+
+void ProjectionReconstructor::ReconstructByColumns() {
+  const int L = trajectory_.rows();
+  const int K = trajectory_.fullCols();
+  const int r = selectedEigenvectors_.cols();
+  const HankelTrajectory& X = trajectory_;
+  auto count = [&](int j) { return X.fullValidCount(j - 1); };
+
+  Vector sums = Vector::Zero(X.seriesLength());
+  int done = 0;  // columns 1..done are added
+  int f = 1;
+  while (true) {
+    while (f <= K && count(f) == L) ++f;
+    if (f > K) break;
+    Group g;
+    g.f = f;
+    int u = 0;
+    while (f + u <= K && count(f + u) != L) ++u;
+    bool atEnd = false;
+    if (f + u > K) {
+      u -= 1;
+      atEnd = true;
+    }
+    g.end = atEnd ? f + u : f + u - 1;
+    g.claimedEnd = g.end;
+    MethodApplicability flags = GroupApplicability(X, f, f + u == K ? f + u : f + u - 1, r);
+    if (atEnd) flags.cnvRight = false;
+
+    // Present entries: each kind tried at most once, validEntriesMethod first.
+    bool triedCnv = false;
+    bool triedPi = false;
+    int m = validEntriesMethod_;
+    while (true) {
+      if (m == kCnv) {
+        triedCnv = true;
+        if (flags.cnvBothSides) {
+          g.present = Present::kCnvBothSides;
+          break;
+        }
+        if (f + u == K && flags.cnvLeft) {
+          g.present = Present::kCnvLeft;
+          g.cnvCount = u + 2;
+          g.claimedEnd = std::min(K, f + u);
+          u += 1;
+          break;
+        }
+        if (f == 1 && flags.cnvRight) {
+          g.present = Present::kCnvRight;
+          break;
+        }
+        if (triedPi) break;
+        m = kPiProjector;
+      } else if (m == kPiProjector) {
+        triedPi = true;
+        if (flags.piProjector) {
+          g.present = Present::kPi;
+          break;
+        }
+        if (triedCnv) break;
+        m = kCnv;
+      } else {
+        break;
+      }
+    }
+    g.u = u;
+
+    // Missing entries: the first applicable code of the priority list.
+    const int toEnd = f + u == K ? u + 1 : u;
+    const bool both = flags.sequentialLeft && flags.sequentialRight;
+    for (const int code : missingEntriesPriority_) {
+      if (code == kSimultaneous && flags.simultaneous) {
+        g.missing = code;
+      } else if (code == kLeftSequential && flags.sequentialLeft) {
+        g.missing = code;
+        g.sequentialB = toEnd;
+      } else if (code == kRightSequential && flags.sequentialRight) {
+        g.missing = code;
+        g.sequentialB = toEnd;
+      } else if ((code == kBothSidesToMiddle || code == kBothSidesAveraging) && both) {
+        g.missing = code;
+        g.sequentialB = u;
+      }
+      if (g.missing != 0) break;
+    }
+
+    AddProjectedSums(done, f - 2, sums);
+    ReconstructGroup(g, sums);
+    done = g.claimedEnd;
+    f = f + u + 1;
+  }
+  AddProjectedSums(done, K - 1, sums);
+
+  SumsToMeans(sums, L, K);
+  SetReconstructed(std::move(sums));
+}
+
+void ProjectionReconstructor::ReconstructGroup(const Group& g, Vector& sums) const {
+  const HankelTrajectory& X = trajectory_;
+  const int L = X.rows();
+  const int K = X.fullCols();
+  const Matrix& U = selectedEigenvectors_.values();
+  const int f = g.f;
+  auto complete = [&](int j) { return X.fullValidCount(j - 1) == L; };
+
+  // The complete columns next to the group, averaged over their runs.
+  Vector before, after;
+  int afterColumn = 0;
+  if (g.present == Present::kCnvLeft || g.present == Present::kCnvBothSides) {
+    int lo = f - 1;
+    while (lo > 1 && lo > f - L && complete(lo - 1)) --lo;
+    before = RunAveragedColumn(f - 1, lo, f - 1);
+  }
+  if (g.present == Present::kCnvRight || g.present == Present::kCnvBothSides) {
+    afterColumn = g.present == Present::kCnvRight ? g.u + 1 : f + g.u;
+    int hi = afterColumn;
+    while (hi < K && hi < afterColumn + L - 1 && complete(hi + 1)) ++hi;
+    after = RunAveragedColumn(afterColumn, afterColumn, hi);
+  }
+  const int b = g.u - L + 1;  // CnvBothSides: the column after is f + b + L - 1
+
+  // Column c after the present entries: the projection, its present rows
+  // replaced by the PI projector (missing rows then 0, as stored in X), or
+  // cells replaced by CNV copies along the anti-diagonals.
+  auto base = [&](int c, Vector& w) {
+    if (g.present == Present::kPi && c <= g.end) {
+      MaskedSeries x = X.Column(c);
+      PiProjector(x);
+      w = x.values();
+      return;
+    }
+    Vector p;
+    Components(c - 1, p);
+    w.noalias() = U * p;
+    const auto fromBefore = [&](int lastColumn) {
+      if (c < std::max(f, 2) || c > std::min(lastColumn, K)) return;
+      // Rows n <= L - (c - f + 1) take element n + c - 1 of column f - 1.
+      for (int n = 1; n <= L - (c - f + 1); ++n) w(n - 1) = before(n + c - f);
+    };
+    const auto fromAfter = [&](int firstColumn) {
+      if (c < std::max(firstColumn, 1) || c > std::min(afterColumn - 1, K - 1)) return;
+      // Rows n >= afterColumn - c + 1 take element n + c - 1 of the column after.
+      for (int n = afterColumn - c + 1; n <= L; ++n) w(n - 1) = after(n + c - afterColumn - 1);
+    };
+    switch (g.present) {
+      case Present::kCnvLeft:
+        fromBefore(f + g.cnvCount - 2);
+        break;
+      case Present::kCnvRight:
+        fromAfter(1);
+        break;
+      case Present::kCnvBothSides:
+        fromBefore(f + L - 2);
+        fromAfter(f + b);
+        break;
+      default:
+        break;
+    }
+  };
+
+  const bool sequential = g.missing >= kLeftSequential && g.missing <= kBothSidesAveraging;
+  if (g.present == Present::kPi && sequential) {
+    // The PI projector treats every column before any estimate is made: its
+    // failure comes first.
+    AddColumnSums(f, g.end, [&](int c, Vector& out) { base(c, out); }, nullptr);
+  }
+
+  // One estimate per series element of the group: state 0 none, 1 value only
+  // (the forward pass of the averaging method), 2 value and marked present.
+  const int e0 = f;  // first element of the group's columns
+  const int elements = g.claimedEnd + L - f;
+  std::vector<double> estimate;
+  std::vector<unsigned char> state;
+  if (sequential) {
+    estimate.assign(static_cast<size_t>(elements), 0.0);
+    state.assign(static_cast<size_t>(elements), 0);
+  }
+  auto missing = [&](int e) {
+    return X.flags()(e - 1) == 0 && state[static_cast<size_t>(e - e0)] != 2;
+  };
+  auto set = [&](int e, double v, unsigned char st) {
+    estimate[static_cast<size_t>(e - e0)] = v;
+    state[static_cast<size_t>(e - e0)] = st;
+  };
+  auto overlay = [&](int c, Vector& w) {
+    for (int i = 1; i <= L; ++i) {
+      const int e = i + c - 1;
+      if (e < e0 || e - e0 >= elements) continue;
+      if (state[static_cast<size_t>(e - e0)] != 0) w(i - 1) = estimate[static_cast<size_t>(e - e0)];
+    }
+  };
+  Vector w(L);
+  auto column = [&](int c) -> const Vector& {
+    base(c, w);
+    overlay(c, w);
+    return w;
+  };
+  auto forward = [&](const MaskedSeries& R, int c) {
+    const double v = R.values().dot(column(c).head(L - 1));
+    if (!std::isfinite(v)) throw ExceptionForecasting();
+    return v;
+  };
+  auto backward = [&](const MaskedSeries& R, int c) {
+    const double v = R.values().dot(column(c).tail(L - 1));
+    if (!std::isfinite(v)) throw ExceptionForecasting();
+    return v;
+  };
+
+  if (sequential) {
+    const int a = f;
+    const int index = a + g.sequentialB;
+    switch (g.missing) {
+      case kLeftSequential: {
+        const MaskedSeries R = ForecastCoefficients(L);
+        for (int c = std::max(a, 1); c <= std::min(index - 1, K); ++c) {
+          if (missing(c + L - 1)) set(c + L - 1, forward(R, c), 2);
+        }
+        break;
+      }
+      case kRightSequential: {
+        const MaskedSeries R = ForecastCoefficients(1);
+        for (int c = std::min(index - 1, K); c >= std::max(a, 1); --c) {
+          if (missing(c)) set(c, backward(R, c), 2);
+        }
+        break;
+      }
+      case kBothSidesToMiddle: {
+        const MaskedSeries R = ForecastCoefficients(L);
+        const MaskedSeries Rb = ForecastCoefficients(1);
+        const int m = g.sequentialB + 1 - L;
+        const int h = m / 2;
+        const int o = m % 2 != 0 ? 1 : 0;
+        for (int c = std::max(a, 1); c <= std::min(a + h + o, K); ++c) {
+          if (missing(c + L - 1)) set(c + L - 1, forward(R, c), 2);
+        }
+        for (int c = std::min(index, K); c >= std::max(index - h, 1); --c) {
+          if (missing(c)) set(c, backward(Rb, c), 2);
+        }
+        break;
+      }
+      case kBothSidesAveraging: {
+        const MaskedSeries R = ForecastCoefficients(L);
+        const MaskedSeries Rb = ForecastCoefficients(1);
+        for (int c = std::max(a, 1); c <= std::min(index, K); ++c) {
+          if (missing(c + L - 1)) set(c + L - 1, forward(R, c), 1);
+        }
+        for (int c = std::min(index, K); c >= std::max(a, 1); --c) {
+          if (!missing(c)) continue;
+          const double gb = backward(Rb, c);
+          // Every element the backward pass meets had its forward estimate:
+          // it lies after the complete column before the group.
+          const double fw = estimate[static_cast<size_t>(c - e0)];
+          set(c, (fw + gb) * 0.5, 2);
+        }
+        break;
+      }
+      default:
+        break;
+    }
+  }
+
+  // The group's columns, repaired, along their anti-diagonals.
+  AddColumnSums(
+      f, g.claimedEnd,
+      [&](int c, Vector& out) {
+        base(c, out);
+        if (g.missing == kSimultaneous && c <= g.end) {
+          MaskedSeries x(L);
+          x.values() = out;
+          x.flags() = X.flags().segment(c - 1, L);
+          SimultaneousFilling(x);
+          out = x.values();
+        }
+        if (sequential) overlay(c, out);
+      },
+      &sums);
 }
 
 }  // namespace vorel

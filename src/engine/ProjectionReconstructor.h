@@ -13,9 +13,21 @@ namespace vorel {
 // projector, validEntriesMethod tried first) and the first applicable method
 // of missingEntriesPriority fills the missing entries; the repaired matrix is
 // then diagonal-averaged into the series.
+//
+// When K >= L the repaired matrix is never stored. Runs of complete columns
+// add their projection's anti-diagonal sums block by block (diagonal
+// averaging of a run alone keeps those sums). A group's columns are formed one
+// at a time from the series: the projection, then the present-entry method (the
+// PI projector of the column, or CNV copies, which are the run-averaged values
+// of the complete column before or after the group, taken along the
+// anti-diagonals); the simultaneous filling works on the column alone, and the
+// sequential methods write one estimate per series element, kept in a vector
+// over the group's elements. Memory O(N + L r + L^2) beside the group's
+// elements. When K < L the L x K working matrix is smaller than the covariance
+// and is kept as it stands, with rows and columns in their exchanged roles.
 class ProjectionReconstructor : public Reconstructor {
  public:
-  ProjectionReconstructor(const MaskedSeries& series, const MaskedMatrix& trajectory,
+  ProjectionReconstructor(const MaskedSeries& series, const HankelTrajectory& trajectory,
                           const MaskedMatrix& selectedEigenvectors, MaskedSeries& reconstructed,
                           const int& validEntriesMethod,
                           const std::array<int, 5>& missingEntriesPriority)
@@ -25,9 +37,9 @@ class ProjectionReconstructor : public Reconstructor {
 
   // Fills reconstructed (length N, all flags present). Raises
   // ExceptionProjectorPi, ExceptionSimultaneousFillingIn or ExceptionForecasting;
-  // reconstructed is then left as it was. Costs the two products of the
-  // projection (K L r each), O(L K) for the diagonal averaging, and per group
-  // what its size needs.
+  // reconstructed is then left as it was. Costs O(K L r) for the projections
+  // (a few times over for the columns of groups) and per group what its size
+  // needs; the blocks of columns run on both cores.
   void Reconstruct() override;
   int type() const override { return kProjection; }
 
@@ -54,11 +66,22 @@ class ProjectionReconstructor : public Reconstructor {
   // complete rows (K < L) of m on its own; the rest is not changed. O(L K).
   static void HankelizeCompleteRuns(MaskedMatrix& m);
 
-  // The working matrix W of the last Reconstruct: the repaired trajectory
-  // matrix before its final diagonal averaging.
+  // The working matrix W of the last Reconstruct when K < L: the repaired
+  // trajectory matrix before its final diagonal averaging (empty when K >= L).
   const MaskedMatrix& work() const { return work_; }
 
  private:
+  struct Group;
+  // K >= L: column by column, without the working matrix.
+  void ReconstructByColumns();
+  void ReconstructGroup(const Group& g, Vector& sums) const;
+  // The run-averaged values of complete column `column` (1-based) whose run
+  // of complete columns is lo..hi: row i holds the mean of the projections of
+  // series element column + i - 1 over the run's lagged vectors.
+  Vector RunAveragedColumn(int column, int lo, int hi) const;
+  // K < L: the dense working matrix.
+  void ReconstructDense();
+  void ProjectDense();
   // Copies along anti-diagonals from the complete column before the group
   // (CnvLeft), after it (CnvRight), or both (CnvBothSides); with K < L the
   // roles of rows and columns are exchanged.
@@ -79,6 +102,8 @@ class ProjectionReconstructor : public Reconstructor {
 
   const int& validEntriesMethod_;
   const std::array<int, 5>& missingEntriesPriority_;
+  MaskedMatrix dense_;  // K < L: the trajectory, stored
+  MaskedMatrix work_;   // K < L: W, L x K
 };
 
 }  // namespace vorel

@@ -1,40 +1,143 @@
 #include "engine/Reconstructor.h"
 
 #include <algorithm>
+#include <cmath>
+#include <exception>
+#include <limits>
+#include <vector>
+
+#include "engine/Exceptions.h"
+
 
 namespace vorel {
 
-void Reconstructor::ProjectOntoEigenvectors() {
-  // P = X^T U, K x r: the principal components of every lagged vector from its
-  // present components (missing ones hold 0), scaled by L / m(j) when lagged
-  // vector j has m(j) < L present components (and none when m(j) = 0). This
-  // is MaskedProduct(X^T, U) with U complete, without copying X.
-  const Matrix& X = trajectory_.values();
-  const Matrix& U = selectedEigenvectors_.values();
-  const double L = static_cast<double>(X.rows());
-  Matrix P;
-  P.noalias() = X.transpose() * U;
-  const FlagMatrix& flags = trajectory_.flags();
-  for (Eigen::Index j = 0; j < X.cols(); ++j) {
-    const double m = flags.col(j).cast<double>().sum();
-    if (m < L && m > 0) P.row(j) = P.row(j) * L / m;
-  }
-  work_.Resize(trajectory_.rows(), trajectory_.cols());
-  work_.values().noalias() = U * P.transpose();
-}
-
 namespace {
 
-// Means of the anti-diagonals s = 1..L+K-1 of W. The first n = min(L, K) and
-// the last n divide their sum by their element count, the middle ones (n
-// elements each) multiply it by 1/n computed once.
-Vector AntiDiagonalMeans(const Matrix& W) {
-  const Eigen::Index L = W.rows();
-  const Eigen::Index K = W.cols();
-  const Eigen::Index N = L + K - 1;
+// Columns per block: at least L, so that the anti-diagonals of blocks two
+// apart never meet.
+int BlockColumns(int L) { return std::max(L, 128); }
+
+// Runs body(b) for the blocks 0..blocks-1: first the even ones, then the odd
+// ones, each half on all cores. An exception is rethrown after every block
+// has run, the one of the lowest block, so that the caller sees the failure a
+// walk in column order would have met first.
+void ForEachBlock(int blocks, const std::function<void(int)>& body) {
+  std::exception_ptr failure;
+  int failedBlock = std::numeric_limits<int>::max();
+  for (int parity = 0; parity < 2; ++parity) {
+#pragma omp parallel for schedule(static) if (blocks > 2)
+    for (int b = parity; b < blocks; b += 2) {
+      try {
+        body(b);
+      } catch (...) {
+#pragma omp critical(vorel_block_failure)
+        {
+          if (b < failedBlock) {
+            failedBlock = b;
+            failure = std::current_exception();
+          }
+        }
+      }
+    }
+  }
+  if (failure) std::rethrow_exception(failure);
+}
+
+}  // namespace
+
+void Reconstructor::Components(int j0, Vector& p) const {
+  const Matrix& U = selectedEigenvectors_.values();
+  const int L = trajectory_.rows();
+  p.noalias() = U.transpose() * trajectory_.x().segment(j0, L);
+  const double m = trajectory_.fullValidCount(j0);
+  if (m < L && m > 0) p = p * static_cast<double>(L) / m;
+}
+
+void Reconstructor::AddProjectedSums(int first, int last, Vector& sums) const {
+  const int L = trajectory_.rows();
+  const int count = last - first + 1;
+  if (count <= 0 || L == 0) return;
+  const Matrix& U = selectedEigenvectors_.values();
+  const Vector& x = trajectory_.x();
+  const int B = BlockColumns(L);
+  const int blocks = (count + B - 1) / B;
+  const double rows = static_cast<double>(L);
+  ForEachBlock(blocks, [&](int b) {
+    const int j0 = first + b * B;
+    const int nb = std::min(B, last - j0 + 1);
+    Matrix X(L, nb);
+    for (int k = 0; k < nb; ++k) X.col(k) = x.segment(j0 + k, L);
+    Matrix P;
+    P.noalias() = X.transpose() * U;
+    for (int k = 0; k < nb; ++k) {
+      const double m = trajectory_.fullValidCount(j0 + k);
+      if (m < rows && m > 0) P.row(k) = P.row(k) * rows / m;
+    }
+    X.noalias() = U * P.transpose();
+    for (int k = 0; k < nb; ++k) sums.segment(j0 + k, L) += X.col(k);
+  });
+}
+
+void Reconstructor::AddColumnSums(int first, int last,
+                                  const std::function<void(int, Vector&)>& column,
+                                  Vector* sums) const {
+  const int L = trajectory_.rows();
+  const int count = last - first + 1;
+  if (count <= 0 || L == 0) return;
+  const int B = BlockColumns(L);
+  const int blocks = (count + B - 1) / B;
+  // A failure is ranked by its kind (the PI projector's before any other, as a
+  // walk that treats the present entries of a group before its missing ones
+  // meets it) and then by column.
+  std::exception_ptr failure;
+  long long failedRank = std::numeric_limits<long long>::max();
+  for (int parity = 0; parity < 2; ++parity) {
+#pragma omp parallel for schedule(static) if (blocks > 2)
+    for (int b = parity; b < blocks; b += 2) {
+      const int c0 = first + b * B;
+      const int c1 = std::min(last, c0 + B - 1);
+      Vector w(L);
+      for (int c = c0; c <= c1; ++c) {
+        try {
+          column(c, w);
+          if (sums != nullptr) sums->segment(c - 1, L) += w;
+        } catch (...) {
+          std::exception_ptr e = std::current_exception();
+          long long kind = 1;
+          try {
+            std::rethrow_exception(e);
+          } catch (const ExceptionProjectorPi&) {
+            kind = 0;
+          } catch (...) {
+          }
+          const long long rank = kind * (1LL << 32) + c;
+#pragma omp critical(vorel_column_failure)
+          {
+            if (rank < failedRank) {
+              failedRank = rank;
+              failure = e;
+            }
+          }
+        }
+      }
+    }
+  }
+  if (failure) std::rethrow_exception(failure);
+}
+
+void Reconstructor::SetReconstructed(Vector values) const {
+  const int k = trajectory_.scaleExponent();
+  if (k != 0) {
+    for (Eigen::Index t = 0; t < values.size(); ++t) values(t) = std::ldexp(values(t), k);
+  }
+  reconstructed_.Resize(static_cast<int>(values.size()));
+  reconstructed_.values() = std::move(values);
+  reconstructed_.SetAllValid(true);
+}
+
+void Reconstructor::SumsToMeans(Vector& sums, int L, int K) {
+  const Eigen::Index N = static_cast<Eigen::Index>(L) + K - 1;
   const Eigen::Index n = std::min(L, K);
-  Vector sums = Vector::Zero(N);
-  for (Eigen::Index j = 0; j < K; ++j) sums.segment(j, L) += W.col(j);
   const double reciprocal = 1.0 / static_cast<double>(n);
   for (Eigen::Index s = 1; s <= N; ++s) {
     if (s <= n) {
@@ -45,6 +148,16 @@ Vector AntiDiagonalMeans(const Matrix& W) {
       sums(s - 1) = sums(s - 1) * reciprocal;
     }
   }
+}
+
+namespace {
+
+Vector AntiDiagonalMeans(const Matrix& W) {
+  const Eigen::Index L = W.rows();
+  const Eigen::Index K = W.cols();
+  Vector sums = Vector::Zero(L + K - 1);
+  for (Eigen::Index j = 0; j < K; ++j) sums.segment(j, L) += W.col(j);
+  Reconstructor::SumsToMeans(sums, static_cast<int>(L), static_cast<int>(K));
   return sums;
 }
 
@@ -72,9 +185,12 @@ void Reconstructor::AverageToSeries(const MaskedMatrix& m, MaskedSeries& out) {
 }
 
 void PcReconstructor::Reconstruct() {
-  ProjectOntoEigenvectors();
-  AverageToSeries(work_, reconstructed_);
-  reconstructed_.SetAllValid(true);
+  const int L = trajectory_.rows();
+  const int K = trajectory_.fullCols();
+  Vector sums = Vector::Zero(trajectory_.seriesLength());
+  AddProjectedSums(0, K - 1, sums);
+  SumsToMeans(sums, L, K);
+  SetReconstructed(std::move(sums));
 }
 
 }  // namespace vorel

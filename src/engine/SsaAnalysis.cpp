@@ -90,32 +90,11 @@ void SsaAnalysis::BuildTrajectory() {
   const int L = windowLength_;
   const int K = N - L + 1;
   if (L < 1 || K < 1) throw ExceptionWindowLength();
-  trajectory.Resize(L, K);
-  // The series with missing values as 0; column j is then a plain window of it.
-  const FlagVector& f = series.flags();
-  const Vector x = (f.array() != 0).select(series.values(), 0.0);
-  for (int j = 0; j < K; ++j) {
-    trajectory.values().col(j) = x.segment(j, L);
-    trajectory.flags().col(j) = f.segment(j, L);
-    trajectory.setValidCount(j + 1, static_cast<int>((f.segment(j, L).array() != 0).count()));
-  }
+  trajectory = HankelTrajectory(series, L);
 }
 
 void SsaAnalysis::ApplyThreshold() {
-  const int L = trajectory.rows();
-  const int K = trajectory.cols();
-  const int need = L - threshold_;
-  std::vector<int> kept;
-  kept.reserve(static_cast<size_t>(K));
-  for (int j = 1; j <= K; ++j) {
-    if (trajectory.validCount(j) >= need) kept.push_back(j - 1);
-  }
-  keptTrajectory.Resize(L, static_cast<int>(kept.size()));
-  for (size_t k = 0; k < kept.size(); ++k) {
-    keptTrajectory.values().col(static_cast<Eigen::Index>(k)) = trajectory.values().col(kept[k]);
-    keptTrajectory.flags().col(static_cast<Eigen::Index>(k)) = trajectory.flags().col(kept[k]);
-  }
-  keptTrajectory.RecountValid();
+  keptTrajectory = trajectory.Keep(trajectory.rows() - threshold_);
 }
 
 void SsaAnalysis::BuildCovariance() {
@@ -126,45 +105,54 @@ void SsaAnalysis::BuildCovariance() {
     if (covarianceMethod == kCovarianceSvd) {
       covarianceBuilder_ = std::make_unique<SvdCovariance>(covariance, keptTrajectory);
     } else {
-      covarianceBuilder_ = std::make_unique<ToeplitzCovariance>(covariance, series, windowLength_);
+      covarianceBuilder_ = std::make_unique<ToeplitzCovariance>(covariance, trajectory);
     }
   }
   covarianceBuilder_->Build();
+  covarianceScaleExponent_ = 2 * trajectory.scaleExponent();
 }
 
 void SsaAnalysis::Decompose() {
   const int L = windowLength_;
   if (covariance.rows() != L || covariance.cols() != L) throw ExceptionEigenDecomposition();
+  EigenStep::Result result = EigenStep::DecomposeDescending(covariance);
+
+  // The covariance is that of the series scaled by 2^-k: its eigenvalues
+  // times 2^2k are the series' own. One beyond the largest double is refused
+  // as the solver's would be; one below the smallest rounds to 0. The shares
+  // come from the scaled eigenvalues.
+  const int e = covarianceScaleExponent_;
+  Vector positive(L);
+  Vector values(L);
+  for (int i = 0; i < L; ++i) {
+    const double d = result.values(i);
+    positive(i) = d <= 0 ? 0.0 : d;
+    values(i) = e == 0 ? positive(i) : std::ldexp(positive(i), e);
+  }
+  if (!values.allFinite()) throw ExceptionEigenDecomposition();
+
   if (eigenvalues.length() != L) {
     eigenvalues.Resize(L);
     eigenvalues.SetAllValid(false);
   }
-  EigenStep::Result result = EigenStep::DecomposeDescending(covariance);
+  eigenvalues.values() = values;
   eigenvectors.Resize(L, L);
   eigenvectors.values() = std::move(result.vectors);
   eigenvectors.flags().setOnes();
 
   double sum = 0.0;
-  for (int i = 1; i <= L; ++i) {
-    const double d = result.values(i - 1);
-    if (d <= 0) {
-      eigenvalues.value(i) = 0.0;
-    } else {
-      eigenvalues.value(i) = d;
-      sum += d;
-    }
-  }
+  for (int i = 0; i < L; ++i) sum += positive(i);
   shares.Resize(L);
   // Finite eigenvalues near the largest double can add up beyond it: the shares
   // are then taken relative to the largest eigenvalue, which is eigenvalue 1.
-  const double scale = std::isfinite(sum) ? 1.0 : eigenvalues.value(1);
+  const double scale = std::isfinite(sum) ? 1.0 : positive(0);
   if (scale != 1.0) {
     sum = 0.0;
-    for (int i = 1; i <= L; ++i) sum += eigenvalues.value(i) / scale;
+    for (int i = 0; i < L; ++i) sum += positive(i) / scale;
   }
   for (int i = 1; i <= L; ++i) {
     // With no positive eigenvalue every share is 0 rather than 0/0.
-    shares.value(i) = sum > 0 ? (1.0 / sum) * (eigenvalues.value(i) / scale) * 100.0 : 0.0;
+    shares.value(i) = sum > 0 ? (1.0 / sum) * (positive(i - 1) / scale) * 100.0 : 0.0;
   }
 }
 
@@ -235,12 +223,16 @@ void SsaAnalysis::ComputeThresholdCurves() {
   // distorted from the least missing count of the columns where it is missing.
   std::vector<int> columnsKeptFrom(static_cast<size_t>(L) + 1, 0);
   std::vector<int> rowDistortedFrom(static_cast<size_t>(L), L + 1);
-  for (int j = 1; j <= K; ++j) {
-    const int missing = L - trajectory.validCount(j);
-    columnsKeptFrom[missing] += 1;
-    if (missing == 0) continue;
-    for (int i = 1; i <= L; ++i) {
-      if (!trajectory.isValid(i, j)) rowDistortedFrom[i - 1] = std::min(rowDistortedFrom[i - 1], missing);
+  for (int j = 1; j <= K; ++j) columnsKeptFrom[L - trajectory.validCount(j)] += 1;
+  // Row i of column j is missing exactly when series element i + j - 1 is:
+  // walk the missing elements rather than the L x K cells.
+  const int N = trajectory.seriesLength();
+  const FlagVector& f = trajectory.flags();
+  for (int t = 1; t <= N; ++t) {
+    if (f(t - 1) != 0) continue;
+    for (int i = std::max(1, t - trajectory.fullCols() + 1); i <= std::min(L, t); ++i) {
+      const int missing = L - trajectory.fullValidCount(t - i);
+      rowDistortedFrom[i - 1] = std::min(rowDistortedFrom[i - 1], missing);
     }
   }
   std::vector<int> rowsDistortedFrom(static_cast<size_t>(L) + 2, 0);

@@ -6,6 +6,7 @@
 
 #include "engine/CovarianceBuilder.h"
 #include "engine/EigenTypes.h"
+#include "engine/HankelTrajectory.h"
 #include "engine/MaskedMatrix.h"
 #include "engine/MaskedSeries.h"
 #include "engine/MethodApplicability.h"
@@ -71,10 +72,12 @@ class SsaAnalysis {
                                             kBothSidesToMiddle, kBothSidesAveraging};
 
   // --- computing operations -------------------------------------------------
-  // trajectory := the L x K Hankel matrix of the series, K = N - L + 1, with
-  // missing elements 0 and flagged, and their counts. O(L K).
+  // trajectory := the view of the series as its L x K Hankel matrix,
+  // K = N - L + 1, with missing elements 0 and flagged, and the column counts.
+  // O(N); nothing of size L x K is stored.
   void BuildTrajectory();
-  // keptTrajectory := the columns with at least L - threshold present elements.
+  // keptTrajectory := the columns with at least L - threshold present
+  // elements (a view too). O(K).
   void ApplyThreshold();
   // Fills covariance by covarianceMethod (replacing the builder when the method
   // changed). Raises ExceptionUnknownCovarianceMethod for another code.
@@ -106,7 +109,10 @@ class SsaAnalysis {
   ::vorel::SeriesApplicability SeriesApplicability(int r) const;
 
   // --- state and results ----------------------------------------------------
-  MaskedMatrix keptTrajectory{10, 10};
+  HankelTrajectory keptTrajectory{MaskedSeries(19), 10};
+  // The covariance of the series as the trajectory holds it: scaled by 2^-2k
+  // for a series of extreme magnitudes (HankelTrajectory::scaleExponent);
+  // eigenvalues are those of the series itself.
   Matrix covariance = Matrix::Zero(10, 10);
   MaskedMatrix selectedEigenvectors{10, 10};
   MaskedSeries series{10};
@@ -119,7 +125,7 @@ class SsaAnalysis {
   MaskedSeries distortedRatio{10};
   MaskedSeries cadzowDeviationValid{10};
   MaskedSeries cadzowDeviationMissing{10};
-  MaskedMatrix trajectory{10, 10};
+  HankelTrajectory trajectory{MaskedSeries(19), 10};
   MaskedMatrix eigenvectors{10, 10};
 
   const CovarianceBuilder& covarianceBuilder() const { return *covarianceBuilder_; }
@@ -130,6 +136,9 @@ class SsaAnalysis {
   int cadzowWindowLength_ = 10;
   int cadzowIterations_ = 10;
   int threshold_ = 0;
+  // covariance is 2^-covarianceScaleExponent_ times the series' own (see
+  // HankelTrajectory::scaleExponent); 0 for an ordinary series.
+  int covarianceScaleExponent_ = 0;
   std::unique_ptr<CovarianceBuilder> covarianceBuilder_;
   std::unique_ptr<Reconstructor> reconstructor_;
 };

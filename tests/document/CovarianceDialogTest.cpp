@@ -171,7 +171,7 @@ TEST_F(CovarianceDialogTest, AdditionalInformationWithAnInvalidWindowLength) {
 TEST_F(CovarianceDialogTest, AdditionalInformationLeavesTheAnalysisParameters) {
   ExpectCovariance(5, 1, 1);
   doc->ExecuteCommand(kCmdNextStep);
-  const MaskedMatrix trajectory = doc->analysis.trajectory;
+  const HankelTrajectory trajectory = doc->analysis.trajectory;
   const int redraws = host.redraws;
   host.Expect("CDialogCovarianceMatrix")
       .Type(D::kIdWindowLength, "8")
@@ -184,8 +184,7 @@ TEST_F(CovarianceDialogTest, AdditionalInformationLeavesTheAnalysisParameters) {
   EXPECT_EQ(a.cadzowWindowLength(), 5);
   EXPECT_EQ(a.threshold(), 1);
   EXPECT_EQ(a.covarianceMethod, kCovarianceToeplitz);
-  EXPECT_TRUE(a.trajectory.values() == trajectory.values());
-  EXPECT_TRUE(a.trajectory.flags() == trajectory.flags());
+  EXPECT_TRUE(a.trajectory == trajectory);
   // The curves are those of L = 8 (thresholds 0..8): of the K = 13 lagged
   // vectors, 1..6 miss x(6) and x(7), vector 7 misses x(7) only.
   ASSERT_EQ(a.columnsAfterDeletion.length(), 9);

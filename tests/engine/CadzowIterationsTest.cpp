@@ -60,8 +60,7 @@ class RecordingProgress : public ProgressSink {
     choices.push_back(chosen);
     seriesComplete = seriesComplete && a_.series.CountValid() == a_.series.length();
     keptEqualsTrajectory = keptEqualsTrajectory &&
-                           a_.keptTrajectory.values() == a_.trajectory.values() &&
-                           a_.keptTrajectory.cols() == a_.trajectory.cols();
+                           a_.keptTrajectory == a_.trajectory;
     if (steps == failAt_) throw ExceptionProjectorPi();
   }
   int range = -1, begins = 0, shows = 0, hides = 0, steps = 0;

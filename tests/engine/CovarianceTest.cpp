@@ -2,6 +2,7 @@
 
 #include "TestSeries.h"
 #include "engine/SsaAnalysis.h"
+#include "engine/reference/DenseReference.h"
 
 namespace vorel {
 namespace {
@@ -66,7 +67,7 @@ SsaAnalysis& Prepare(SsaAnalysis& a, const std::vector<double>& x, int L, int th
 TEST(Covariance, SvdWithoutMissingValuesIsXXt) {
   SsaAnalysis a;
   Prepare(a, {1, -2, 3, 5, 0.5, 7, -1, 2}, 3, 0, kCovarianceSvd);
-  const Matrix& X = a.trajectory.values();
+  const Matrix X = reference::Materialize(a.trajectory).values();
   EXPECT_TRUE(a.covariance.isApprox(X * X.transpose(), 1e-14));
   EXPECT_EQ(a.keptTrajectory.cols(), 6);
 }
@@ -85,7 +86,7 @@ TEST(Covariance, SvdScalesEachEntryByItsPresentPairs) {
   for (const Case& c : cases) {
     SsaAnalysis a;
     Prepare(a, c.x, c.L, c.threshold, kCovarianceSvd);
-    const Matrix expected = DirectSvdCovariance(a.keptTrajectory);
+    const Matrix expected = DirectSvdCovariance(reference::Materialize(a.keptTrajectory));
     EXPECT_TRUE(a.covariance.isApprox(expected, 1e-13)) << a.covariance << "\n\n" << expected;
     EXPECT_TRUE(a.covariance.isApprox(a.covariance.transpose()));
   }
@@ -138,7 +139,7 @@ TEST(Covariance, SwitchingMethodsReplacesTheBuilder) {
   a.covarianceMethod = kCovarianceSvd;
   a.BuildCovariance();
   EXPECT_EQ(a.covarianceBuilder().type(), kCovarianceSvd);
-  const Matrix& X = a.keptTrajectory.values();
+  const Matrix X = reference::Materialize(a.keptTrajectory).values();
   EXPECT_TRUE(a.covariance.isApprox(X * X.transpose()));
 }
 

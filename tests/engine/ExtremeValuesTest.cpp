@@ -63,3 +63,77 @@ TEST(ExtremeValues, DeviationsWhoseSquaresOverflow) {
 
 }  // namespace
 }  // namespace vorel
+
+namespace vorel {
+namespace {
+
+// A whole analysis of x times scale: the reconstruction of every method
+// combination, and the shares, against the same analysis at scale 1.
+void ExpectSameAnalysisAtScale(const std::vector<double>& x, int L, double scale) {
+  for (const int covariance : {kCovarianceSvd, kCovarianceToeplitz}) {
+    for (const int method : {kPrincipalComponents, kProjection}) {
+      SsaAnalysis at[2];
+      for (int k = 0; k < 2; ++k) {
+        std::vector<double> v = x;
+        if (k == 1) {
+          for (double& e : v) e *= scale;
+        }
+        SsaAnalysis& a = at[k];
+        a.series = test::MakeSeries(v);
+        a.SetWindowLength(L);
+        a.BuildTrajectory();
+        a.SetThreshold(L);
+        a.covarianceMethod = covariance;
+        a.ApplyThreshold();
+        a.BuildCovariance();
+        a.Decompose();
+        std::vector<unsigned char> flags(static_cast<size_t>(L), 0);
+        flags[0] = flags[1] = 1;
+        a.SelectEigentriples(flags);
+        a.reconstructionMethod = method;
+        a.Reconstruct();
+      }
+      const std::string where = "scale " + std::to_string(std::log10(scale)) + " covariance " +
+                                std::to_string(covariance) + " method " + std::to_string(method);
+      for (int i = 1; i <= L; ++i) {
+        EXPECT_NEAR(at[1].shares.value(i), at[0].shares.value(i), 1e-9) << where;
+      }
+      for (int t = 1; t <= at[0].length(); ++t) {
+        const double expected = at[0].reconstructed.value(t) * scale;
+        EXPECT_NEAR(at[1].reconstructed.value(t) / scale, at[0].reconstructed.value(t),
+                    1e-10 * std::max(1.0, std::abs(at[0].reconstructed.value(t))))
+            << where << " t=" << t << " expected " << expected;
+        EXPECT_TRUE(at[1].residuals.isValid(t) == at[0].residuals.isValid(t));
+      }
+    }
+  }
+}
+
+TEST(ExtremeValues, TinyAndHugeSeriesAreAnalysedAsAtScaleOne) {
+  // 1, 2, 3 repeated, and a gappy wave: scaled down to where squares
+  // underflow (even to subnormal values) and up to where they near overflow.
+  const std::vector<double> periodic = {1, 2, 3, 1, 2, 3};
+  std::vector<double> wave(40);
+  for (int t = 0; t < 40; ++t) wave[t] = 1.5 + std::sin(0.8 * t) + 0.3 * std::cos(0.13 * t * t);
+  wave[5] = wave[17] = wave[18] = kNaN;
+  for (const double scale : {1e-300, std::ldexp(1.0, -1040), 1e-160, 1e150, std::ldexp(1.0, 500)}) {
+    ExpectSameAnalysisAtScale(periodic, 3, scale);
+    ExpectSameAnalysisAtScale(wave, 8, scale);
+  }
+}
+
+TEST(ExtremeValues, OrdinarySeriesAreNotScaled) {
+  EXPECT_EQ(HankelTrajectory::ScaleExponentFor(0.0), 0);
+  EXPECT_EQ(HankelTrajectory::ScaleExponentFor(3.0), 0);
+  EXPECT_EQ(HankelTrajectory::ScaleExponentFor(1e70), 0);
+  EXPECT_EQ(HankelTrajectory::ScaleExponentFor(1e-70), 0);
+  // Beyond 2^250 either way the largest magnitude becomes 0.5..1.
+  for (const double v : {1e-300, 1e100, 1e300, 4.9e-324}) {
+    const double scaled = std::ldexp(v, -HankelTrajectory::ScaleExponentFor(v));
+    EXPECT_GE(scaled, 0.5) << v;
+    EXPECT_LT(scaled, 1.0) << v;
+  }
+}
+
+}  // namespace
+}  // namespace vorel

@@ -10,7 +10,7 @@ namespace vorel {
 namespace {
 
 // Trajectory of a series of length n with the given 1-based positions missing.
-MaskedMatrix Trajectory(int n, int L, const std::vector<int>& missing) {
+HankelTrajectory Trajectory(int n, int L, const std::vector<int>& missing) {
   SsaAnalysis a;
   a.series.Resize(n);
   for (int t = 1; t <= n; ++t) a.series.value(t) = 0.5 * t;
@@ -46,7 +46,7 @@ class GroupApplicabilityTest : public ::testing::TestWithParam<GroupCase> {};
 
 TEST_P(GroupApplicabilityTest, FlagsOfTheOnlyGroup) {
   const GroupCase& c = GetParam();
-  const MaskedMatrix X = Trajectory(c.n, c.L, c.missing);
+  const HankelTrajectory X = Trajectory(c.n, c.L, c.missing);
   const int K = X.cols();
   int first = 1;
   while (X.validCount(first) == c.L) ++first;
@@ -95,7 +95,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(GroupApplicability, RangeStartingAtACompleteFirstColumnKeepsCnvLeft) {
   // x(5) with L = 4: the group is columns 2..5; column 1 is its neighbour.
-  const MaskedMatrix X = Trajectory(12, 4, {5});
+  const HankelTrajectory X = Trajectory(12, 4, {5});
   const MethodApplicability g = GroupApplicability(X, 1, 6, 2);
   EXPECT_TRUE(g.cnvBothSides);
   EXPECT_EQ(Bits(g), Bits(GroupApplicability(X, 2, 5, 2)));
@@ -104,13 +104,13 @@ TEST(GroupApplicability, RangeStartingAtACompleteFirstColumnKeepsCnvLeft) {
 TEST(GroupApplicability, WalkStopsAtTheFirstCompleteColumnAfterTheGroup) {
   // Two groups: x(6) (columns 3..6) and x(14) (columns 11..14). A range over
   // both evaluates only the first.
-  const MaskedMatrix X = Trajectory(20, 4, {6, 14});
+  const HankelTrajectory X = Trajectory(20, 4, {6, 14});
   EXPECT_EQ(Bits(GroupApplicability(X, 2, 15, 2)), Bits(GroupApplicability(X, 3, 6, 2)));
   EXPECT_EQ(Bits(GroupApplicability(X, 2, 15, 2)), "111001111");
 }
 
 TEST(GroupApplicability, RangeWithoutIncompleteColumnsAllowsEverything) {
-  const MaskedMatrix X = Trajectory(20, 4, {10});
+  const HankelTrajectory X = Trajectory(20, 4, {10});
   EXPECT_EQ(Bits(GroupApplicability(X, 1, 6, 2)), "111111111");
 }
 
@@ -124,7 +124,7 @@ TEST(SeriesApplicability, NoMissingValueAllowsEveryMethod) {
 
 TEST(SeriesApplicability, FlagsOfAllGroupsAreCombined) {
   // x(1) (only CNV-Right of the CNV kinds) and x(10) (only CNV-Both sides).
-  const MaskedMatrix X = Trajectory(20, 4, {1, 10});
+  const HankelTrajectory X = Trajectory(20, 4, {1, 10});
   const SeriesApplicability s = ComputeSeriesApplicability(X, 2);
   EXPECT_EQ(Bits(s), "110001001");
   EXPECT_TRUE(s.validEntriesCovered);

@@ -4,6 +4,7 @@
 
 #include "TestSeries.h"
 #include "engine/SsaAnalysis.h"
+#include "engine/reference/DenseReference.h"
 
 namespace vorel {
 namespace {
@@ -73,7 +74,7 @@ TEST(PcReconstruction, LeadingEigentriplesGiveTheRankRApproximation) {
     a.Reconstruct();
 
     // Independent: truncated SVD of the trajectory matrix, then diagonal averaging.
-    const Matrix X = a.trajectory.values();
+    const Matrix X = reference::Materialize(a.trajectory).values();
     Eigen::JacobiSVD<Matrix> svd(X, Eigen::ComputeThinU | Eigen::ComputeThinV);
     const Matrix Xr = svd.matrixU().leftCols(c.r) *
                       svd.singularValues().head(c.r).asDiagonal() *

@@ -468,7 +468,8 @@ TEST(ProjectionReconstruction, GroupOverAllColumnsGetsNoCnvRight) {
 
 struct Parts {
   MaskedSeries series{1}, reconstructed{1};
-  MaskedMatrix trajectory{1, 1}, U;
+  HankelTrajectory trajectory{MaskedSeries(1), 1};
+  MaskedMatrix U;
   int validEntries = kCnv;
   Priority priority = kSimultaneousFirst;
   ProjectionReconstructor rec{series, trajectory, U, reconstructed, validEntries, priority};
