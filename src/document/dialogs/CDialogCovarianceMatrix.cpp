@@ -2,6 +2,7 @@
 
 #include "document/CVorelDoc.h"
 #include "engine/AbstractException.h"
+#include "engine/SsaPipeline.h"
 
 namespace vorel {
 
@@ -16,12 +17,12 @@ void CDialogCovarianceMatrix::OnOK() {
   // A field that does not parse has shown its message; the members keep the
   // values read so far and the checks below run on them.
   UpdateData(true);
-  SsaAnalysis& a = document->analysis;
+  SsaPipeline pipeline(document->analysis);
+  pipeline.windowLength(windowLength)
+      .threshold(threshold)
+      .covarianceMethod(methodIndex == 1 ? kCovarianceToeplitz : kCovarianceSvd);
   try {
-    a.SetWindowLength(windowLength);
-    a.SetCadzowWindowLength(a.windowLength());
-    a.BuildTrajectory();
-    a.SetThreshold(threshold);
+    pipeline.setUp();
   } catch (const AbstractException& e) {
     host().MessageBox(e.message());
     return;
@@ -29,11 +30,7 @@ void CDialogCovarianceMatrix::OnOK() {
   // The computations below can fail only on values that are not finite; the
   // dialog then stays open instead of moving on without a decomposition.
   try {
-    a.covarianceMethod = methodIndex == 1 ? kCovarianceToeplitz : kCovarianceSvd;
-    a.ApplyThreshold();
-    a.BuildCovariance();
-    a.Decompose();
-    a.eigenvalues.SetAllValid(false);
+    pipeline.computeCovariance();
   } catch (const AbstractException& e) {
     host().MessageBox(e.message());
     return;
