@@ -8,6 +8,7 @@
 #include <random>
 
 #include "engine/SsaAnalysis.h"
+#include "engine/SsaPipeline.h"
 
 namespace vorel::bench {
 
@@ -42,21 +43,19 @@ inline int BenchWindowLength(int n) { return std::min(n / 10, 1000); }
 // that keeps every lagged vector, and the method.
 inline void PrepareTrajectory(SsaAnalysis& a, int n, int method) {
   a.series = MakeGappySeries(n);
-  a.SetWindowLength(BenchWindowLength(n));
-  a.BuildTrajectory();
-  a.SetThreshold(a.windowLength());
+  const int L = BenchWindowLength(n);
+  SsaPipeline(a).windowLength(L).threshold(L).setUp();
   a.covarianceMethod = method;
   a.ApplyThreshold();
 }
 
 // An analysis taken up to the decomposition, with the first r eigentriples selected.
 inline void PrepareAnalysis(SsaAnalysis& a, int n, int method, int r) {
-  PrepareTrajectory(a, n, method);
-  a.BuildCovariance();
-  a.Decompose();
-  std::vector<unsigned char> flags(static_cast<size_t>(a.windowLength()), 0);
+  a.series = MakeGappySeries(n);
+  const int L = BenchWindowLength(n);
+  std::vector<unsigned char> flags(static_cast<size_t>(L), 0);
   std::fill(flags.begin(), flags.begin() + r, 1);
-  a.SelectEigentriples(flags);
+  SsaPipeline(a).windowLength(L).threshold(L).covarianceMethod(method).eigentriples(flags).compute();
 }
 
 }  // namespace vorel::bench

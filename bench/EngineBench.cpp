@@ -4,6 +4,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <vector>
+
 #include "BenchSeries.h"
 #include "engine/EigenStep.h"
 
@@ -27,6 +29,57 @@ void BM_YardstickProduct(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_YardstickProduct)->Apply(Sizes);
+
+// The "<<SVD>>" covariance as the first engine computed it, side by side with
+// BM_BuildCovariance/Svd: the stored L x K' kept trajectory, one symmetric rank
+// update over it, and the co-missing counts gathered column by column.
+Matrix DenseSvdCovariance(const Matrix& X, const FlagMatrix& flags) {
+  const Eigen::Index L = X.rows();
+  const double kept = static_cast<double>(X.cols());
+  Matrix S = Matrix::Zero(L, L);
+  S.selfadjointView<Eigen::Lower>().rankUpdate(X);
+  std::vector<int> missingRows;
+  std::vector<double> z(static_cast<size_t>(L), 0.0);
+  Matrix both = Matrix::Zero(L, L);
+  for (Eigen::Index k = 0; k < flags.cols(); ++k) {
+    missingRows.clear();
+    for (Eigen::Index i = 0; i < L; ++i) {
+      if (!flags(i, k)) missingRows.push_back(static_cast<int>(i));
+    }
+    for (size_t a = 0; a < missingRows.size(); ++a) {
+      z[missingRows[a]] += 1.0;
+      for (size_t b = 0; b <= a; ++b) both(missingRows[a], missingRows[b]) += 1.0;
+    }
+  }
+  for (Eigen::Index j = 0; j < L; ++j) {
+    for (Eigen::Index i = j; i < L; ++i) {
+      const double m = kept - z[i] - z[j] + both(i, j);
+      if (m < kept && m > 0) S(i, j) = S(i, j) * kept / m;
+    }
+  }
+  S.triangularView<Eigen::StrictlyUpper>() = S.transpose();
+  return S;
+}
+
+void BM_SvdCovarianceDense(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  SsaAnalysis a;
+  PrepareTrajectory(a, n, kCovarianceSvd);
+  const HankelTrajectory& kept = a.keptTrajectory;
+  Matrix X(kept.rows(), kept.cols());
+  FlagMatrix flags(kept.rows(), kept.cols());
+  for (int j = 1; j <= kept.cols(); ++j) {
+    for (int i = 1; i <= kept.rows(); ++i) {
+      X(i - 1, j - 1) = kept.value(i, j);
+      flags(i - 1, j - 1) = kept.isValid(i, j) ? 1 : 0;
+    }
+  }
+  for (auto _ : state) {
+    const Matrix S = DenseSvdCovariance(X, flags);
+    benchmark::DoNotOptimize(S.data());
+  }
+}
+BENCHMARK(BM_SvdCovarianceDense)->Apply(Sizes);
 
 void BM_BuildCovariance(benchmark::State& state, int method) {
   const int n = static_cast<int>(state.range(0));

@@ -23,6 +23,7 @@
 #include "engine/ProgressSink.h"
 #include "engine/RandomGenerators.h"
 #include "engine/SsaAnalysis.h"
+#include "engine/SsaPipeline.h"
 #include "vorel/Version.h"
 
 namespace vorel {
@@ -136,27 +137,6 @@ Json ApplicabilityJson(const SeriesApplicability& a) {
   return j;
 }
 
-// Refuses an analysis whose matrices cannot fit in the machine's memory,
-// before any of them is allocated: the series (a few copies of N), the
-// trajectory and its working copies (L x K), the L x L matrices and the two
-// deviation series of the Cadzow iterations. Eigen's storage is not
-// exception-safe when a resize fails half-way, so an allocation failure deep
-// in the engine must not be provoked.
-void CheckMemoryNeeds(int N, int L, int iterations = 0) {
-  const long pages = ::sysconf(_SC_PHYS_PAGES);
-  const long pageSize = ::sysconf(_SC_PAGE_SIZE);
-  if (pages <= 0 || pageSize <= 0) return;
-  const double available = static_cast<double>(pages) * static_cast<double>(pageSize);
-  const double n = N, l = std::max(L, 2), k = std::max(N - L + 1, 1);
-  const double needed = 72.0 * n + 43.0 * l * k + 40.0 * l * l + 18.0 * std::max(iterations, 0);
-  if (needed > available) {
-    throw BatchRefusal("Attention!\nNot enough memory for this analysis (series length " +
-                       std::to_string(N) + ", window length " + std::to_string(L) +
-                       (iterations > 0 ? ", " + std::to_string(iterations) + " iterations" : "") +
-                       ").");
-  }
-}
-
 // True when a and b name the same file, however they are spelled: two
 // existing names of one file (links included) share device and inode; names
 // of files not there yet are compared made absolute, with their existing
@@ -192,7 +172,7 @@ int RunAnalysis(BatchOptions& o, std::ostream& out, std::ostream& err) {
     if (o.components.empty()) throw BatchRefusal(kEmptySimulation);
     if (o.length <= 2) throw BatchRefusal(kShortSimulation);
     const bool windowFits = o.window && *o.window >= 2 && *o.window <= o.length - 1;
-    CheckMemoryNeeds(o.length, windowFits ? *o.window : o.length / 2 + o.length % 2);
+    SsaPipeline::CheckMemory(o.length, windowFits ? *o.window : o.length / 2 + o.length % 2);
     a.series = SampleComponents(o.components, o.length);
     if (!a.series.values().allFinite()) throw BatchRefusal(kSimulationNotFinite);
   }
@@ -201,7 +181,7 @@ int RunAnalysis(BatchOptions& o, std::ostream& out, std::ostream& err) {
   // Window length, as after loading a series.
   a.ClampWindowLength(N / 2 + N % 2);
   const int L = o.window ? *o.window : a.windowLength();
-  if (2 <= L && L <= N - 1) CheckMemoryNeeds(N, L);
+  if (2 <= L && L <= N - 1) SsaPipeline::CheckMemory(N, L);
 
   // The covariance step.
   if (a.series.CountValid() <= 2) throw BatchRefusal(kNoConvenientWindow);
@@ -215,20 +195,15 @@ int RunAnalysis(BatchOptions& o, std::ostream& out, std::ostream& err) {
     }
     for (int k = from; k <= to; ++k) flags[static_cast<size_t>(k - 1)] = 1;
   }
-  a.SetCadzowWindowLength(a.windowLength());
-  a.BuildTrajectory();
-  a.SetThreshold(o.threshold);
-  a.covarianceMethod = o.covarianceMethod;
-  a.ApplyThreshold();
-  a.BuildCovariance();
-  a.Decompose();
-  a.eigenvalues.SetAllValid(false);
+  SsaPipeline pipeline(a);
+  pipeline.threshold(o.threshold).covarianceMethod(o.covarianceMethod).eigentriples(flags);
+  pipeline.setUp().computeCovariance();
   a.ComputeThresholdCurves();
   const MaskedSeries columnsAfterDeletion = a.columnsAfterDeletion;
   const MaskedSeries distortedRatio = a.distortedRatio;
 
   // The choice of eigentriples.
-  a.SelectEigentriples(flags);
+  pipeline.computeChoice();
   const MaskedSeries eigenvalues = a.eigenvalues;
   const MaskedSeries shares = a.shares;
 
@@ -239,10 +214,8 @@ int RunAnalysis(BatchOptions& o, std::ostream& out, std::ostream& err) {
         applicability.bothCovered)) {
     throw ExceptionImposibleToCombine();
   }
-  a.reconstructionMethod = o.reconstructionMethod;
-  a.validEntriesMethod = o.validEntriesMethod;
-  a.missingEntriesPriority = o.priority;
-  a.Reconstruct();
+  pipeline.reconstruction(o.reconstructionMethod, o.validEntriesMethod, o.priority)
+      .computeReconstruction();
 
   // Comparison and Cadzow iterations.
   std::optional<MaskedSeries> comparison;
@@ -257,7 +230,6 @@ int RunAnalysis(BatchOptions& o, std::ostream& out, std::ostream& err) {
     // The checks of the Cadzow dialog's OK, in its order.
     a.SetCadzowWindowLength(o.cadzowWindow ? *o.cadzowWindow : a.windowLength());
     a.SetCadzowIterations(*o.cadzowIterations);
-    CheckMemoryNeeds(N, a.cadzowWindowLength(), a.cadzowIterations());
     NullProgress progress;
     const std::optional<std::string> failure =
         RunCadzowIterations(a, progress, comparison ? &*comparison : nullptr);

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "engine/AbstractException.h"
+#include "engine/SsaPipeline.h"
 
 namespace vorel {
 
@@ -37,6 +38,13 @@ std::optional<std::string> RunCadzowIterations(SsaAnalysis& analysis, ProgressSi
   const int L = analysis.windowLength();
   const int Lc = analysis.cadzowWindowLength();
   const int k = analysis.SelectedCount();
+
+  // An analysis that cannot fit is refused before anything changes.
+  try {
+    SsaPipeline::CheckMemory(analysis.length(), Lc, n);
+  } catch (const AbstractException& e) {
+    return e.message();
+  }
 
   progress.begin(0, n);
   progress.show();
@@ -82,12 +90,7 @@ std::optional<std::string> RunCadzowIterations(SsaAnalysis& analysis, ProgressSi
     for (int i = 1; i <= std::min(k, Lc); ++i) analysis.eigenvalues.setValid(i, true);
 
     for (int j = 1; j <= n; ++j) {
-      analysis.BuildTrajectory();
-      analysis.keptTrajectory = analysis.trajectory;
-      analysis.BuildCovariance();
-      analysis.Decompose();
-      analysis.SelectEigentriples();
-      analysis.Reconstruct();
+      SsaPipeline::CadzowIteration(analysis);
       progress.step();
       if (comparison != nullptr) {
         const Deviations d =

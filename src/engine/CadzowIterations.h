@@ -26,6 +26,8 @@ namespace vorel {
 //
 // An engine failure stops the iterations (the restore still runs) and its
 // message is returned for the caller to show; nullopt when all went through.
+// Iterations whose memory cannot fit (SsaPipeline::CheckMemory) are refused
+// with its message before anything changes or progress is shown.
 // progress gets begin(0, n) and show() first, one step() per iteration and
 // hide() last.
 std::optional<std::string> RunCadzowIterations(SsaAnalysis& analysis, ProgressSink& progress,

@@ -1,6 +1,8 @@
 #pragma once
 // The engine's exception classes, each with its fixed message.
 
+#include <string>
+
 #include "engine/AbstractException.h"
 
 namespace vorel {
@@ -56,5 +58,17 @@ VOREL_DEFINE_EXCEPTION(ExceptionEigenDecomposition,
                        "matrix holds values that are not finite or the solver did not converge).")
 
 #undef VOREL_DEFINE_EXCEPTION
+
+// An analysis whose working memory cannot fit in what the process may still
+// take; raised before anything of that size is allocated.
+class ExceptionNotEnoughMemory : public AbstractException {
+ public:
+  ExceptionNotEnoughMemory(int N, int L, int iterations)
+      : AbstractException("Attention!\nNot enough memory for this analysis (series length " +
+                          std::to_string(N) + ", window length " + std::to_string(L) +
+                          (iterations > 0 ? ", " + std::to_string(iterations) + " iterations"
+                                          : std::string()) +
+                          ").") {}
+};
 
 }  // namespace vorel

@@ -16,6 +16,8 @@
 
 #include "cli/BatchOptions.h"
 #include "cli/BatchRun.h"
+#include "engine/Exceptions.h"
+#include "engine/SsaPipeline.h"
 #include "cli/ShortestJson.h"
 
 namespace vorel {
@@ -694,6 +696,32 @@ TEST_F(BatchTest, ExecutableExitStatuses) {
   const Result lib =
       Batch({"--simulate", "cosine:1,0,0.1,0;const:3", "--length", "20", "--eigentriples", "1-3"});
   EXPECT_EQ(Read(out), lib.out);
+}
+
+// The memory guard: an analysis that cannot fit is refused with the
+// document's message (the L x L matrices alone of L = 100,000 take 80 GB
+// each), at the window length of the command line and at the Cadzow window.
+TEST(BatchMemory, AnalysisThatCannotFitIsRefusedWithTheDocumentsMessage) {
+  const Result r = Batch({"--simulate", "cosine:1,0,0.1,0", "--length", "200001", "--window",
+                          "100000"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, ExceptionNotEnoughMemory(200001, 100000, 0).message() + "\n");
+  EXPECT_TRUE(r.out.empty());
+
+  const Result c = Batch({"--simulate", "cosine:1,0,0.1,0", "--length", "200001", "--window",
+                          "20", "--cadzow", "2", "--cadzow-window", "100000"});
+  EXPECT_EQ(c.status, 1);
+  EXPECT_EQ(c.err, ExceptionNotEnoughMemory(200001, 100000, 2).message() + "\n");
+}
+
+// The estimate the guard compares: linear in N, quadratic in L only.
+TEST(BatchMemory, FootprintOfTheBenchmarkAnalysesFitsTheirTargets) {
+  EXPECT_LT(SsaPipeline::FootprintBytes(100000, 1000), 200u << 20);
+  EXPECT_LT(SsaPipeline::FootprintBytes(1000000, 1000), 1u << 30);
+  EXPECT_NO_THROW(SsaPipeline::CheckMemory(1000000, 1000, 0, std::uint64_t{1} << 30));
+  EXPECT_THROW(SsaPipeline::CheckMemory(1000000, 1000, 0, std::uint64_t{100} << 20),
+               ExceptionNotEnoughMemory);
+  EXPECT_NO_THROW(SsaPipeline::CheckMemory(1000000, 1000, 0, std::nullopt));
 }
 
 }  // namespace

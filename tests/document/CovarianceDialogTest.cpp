@@ -219,3 +219,29 @@ TEST_F(CovarianceDialogTest, AdditionalInformationWhenThePreviousLengthNoLongerF
 
 }  // namespace
 }  // namespace vorel::test
+
+namespace vorel::test {
+namespace {
+
+// An analysis that cannot fit in memory (the L x L matrices alone of
+// L = 100,000 take 80 GB each) is refused before anything of that size is
+// allocated, with the message vorel-batch gives for it.
+TEST_F(CovarianceDialogTest, AnalysisThatCannotFitIsRefusedWithTheMemoryMessage) {
+  OpenData(WriteSeries("long.txt", SineCells(200001)));
+  host.Expect("CDialogCovarianceMatrix")
+      .Type(D::kIdWindowLength, "100000")
+      .Type(D::kIdThreshold, "0")
+      .Ok()
+      .Do([&](Dialog& d, DialogControls&) { EXPECT_FALSE(d.ended()); })
+      .Cancel();
+  doc->ExecuteCommand(kCmdNextStep);
+  EXPECT_EQ(host.messageTexts(),
+            std::vector<std::string>{ExceptionNotEnoughMemory(200001, 100000, 0).message()});
+  EXPECT_EQ(host.messageTexts().front(),
+            "Attention!\nNot enough memory for this analysis (series length 200001, window "
+            "length 100000).");
+  ExpectSteps(31, 22, 22);
+}
+
+}  // namespace
+}  // namespace vorel::test

@@ -2,6 +2,7 @@
 
 #include "document/CVorelDoc.h"
 #include "engine/AbstractException.h"
+#include "engine/SsaPipeline.h"
 
 namespace vorel {
 
@@ -17,12 +18,12 @@ void CDialogCovarianceMatrix::OnOK() {
   // with what was typed, and nothing is computed from values the user did not
   // enter.
   if (!UpdateData(true)) return;
-  SsaAnalysis& a = document->analysis;
+  SsaPipeline pipeline(document->analysis);
+  pipeline.windowLength(windowLength)
+      .threshold(threshold)
+      .covarianceMethod(methodIndex == 1 ? kCovarianceToeplitz : kCovarianceSvd);
   try {
-    a.SetWindowLength(windowLength);
-    a.SetCadzowWindowLength(a.windowLength());
-    a.BuildTrajectory();
-    a.SetThreshold(threshold);
+    pipeline.setUp();
   } catch (const AbstractException& e) {
     host().MessageBox(e.message());
     return;
@@ -30,11 +31,7 @@ void CDialogCovarianceMatrix::OnOK() {
   // The computations below can fail only on values that are not finite; the
   // dialog then stays open instead of moving on without a decomposition.
   try {
-    a.covarianceMethod = methodIndex == 1 ? kCovarianceToeplitz : kCovarianceSvd;
-    a.ApplyThreshold();
-    a.BuildCovariance();
-    a.Decompose();
-    a.eigenvalues.SetAllValid(false);
+    pipeline.computeCovariance();
   } catch (const AbstractException& e) {
     host().MessageBox(e.message());
     return;
