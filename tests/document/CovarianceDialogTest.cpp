@@ -111,36 +111,47 @@ TEST_F(CovarianceDialogTest, ThresholdAboveLIsRefusedWithoutMissingValues) {
   EXPECT_EQ(host.messageTexts(), std::vector<std::string>{ExceptionThresholdOutOfRange::kMessage});
 }
 
-// A field that does not parse shows the framework's message; the handler goes
-// on with the members as they stand: those before it read, it and those
-// after it as filled in.
-TEST_F(CovarianceDialogTest, UnparsedFieldStopsTheExchangeThereAndGoesOn) {
-  // The window length does not parse: the method and the threshold are not
-  // read either, so the analysis goes on with L = 10, "<<SVD>>", threshold 0.
+// A field that does not parse shows the framework's message and the dialog
+// stays open with what was typed: nothing is computed from the values the
+// fields held before (the window length, method and threshold stay as they were).
+TEST_F(CovarianceDialogTest, UnparsedFieldKeepsTheDialogOpenAndComputesNothing) {
+  const int L = doc->analysis.windowLength();
   host.Expect("CDialogCovarianceMatrix")
       .Type(D::kIdWindowLength, "7x")
       .Choose(D::kIdSvd, 1)
       .Type(D::kIdThreshold, "99")
-      .Ok();
+      .Ok()
+      .Do([](Dialog& d, DialogControls& c) {
+        EXPECT_FALSE(d.ended());
+        EXPECT_EQ(c.Text(D::kIdWindowLength), "7x");
+      })
+      .Cancel();
   doc->ExecuteCommand(kCmdNextStep);
   EXPECT_EQ(host.messageTexts(), std::vector<std::string>{"Please enter an integer."});
-  EXPECT_EQ(doc->analysis.windowLength(), 10);
+  EXPECT_EQ(doc->analysis.windowLength(), L);
   EXPECT_EQ(doc->analysis.covarianceMethod, kCovarianceSvd);
   EXPECT_EQ(doc->analysis.threshold(), 0);
-  ExpectSteps(32, 23, 24);
+  EXPECT_EQ(doc->nextStep, kStepCovariance);
 
-  // The threshold does not parse: the window length and the method are read.
+  // The threshold does not parse; "Additional information" stops there too.
   host.messages.clear();
   host.Expect("CDialogCovarianceMatrix")
       .Type(D::kIdWindowLength, " 6 ")
       .Choose(D::kIdSvd, 1)
       .Type(D::kIdThreshold, "")
-      .Ok();
-  doc->ExecuteCommand(kCmdCovarianceMatrix);
-  EXPECT_EQ(host.messageTexts(), std::vector<std::string>{"Please enter an integer."});
-  EXPECT_EQ(doc->analysis.windowLength(), 6);
-  EXPECT_EQ(doc->analysis.covarianceMethod, kCovarianceToeplitz);
-  EXPECT_EQ(doc->analysis.threshold(), 0);
+      .Ok()
+      .Press(D::kIdAdditionalInfo)
+      .Do([](Dialog& d, DialogControls& c) {
+        EXPECT_FALSE(d.ended());
+        EXPECT_EQ(c.Text(D::kIdThreshold), "");
+      })
+      .Cancel();
+  doc->ExecuteCommand(kCmdNextStep);
+  EXPECT_EQ(host.messageTexts(),
+            (std::vector<std::string>{"Please enter an integer.", "Please enter an integer."}));
+  EXPECT_EQ(doc->analysis.windowLength(), L);
+  EXPECT_FALSE(doc->addInfoRequested);
+  EXPECT_EQ(doc->nextStep, kStepCovariance);
 }
 
 TEST_F(CovarianceDialogTest, AdditionalInformationWithAnInvalidWindowLength) {

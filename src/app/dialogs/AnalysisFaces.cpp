@@ -116,8 +116,8 @@ FaceDescription ProjectionOptions() {
               Label("PRIORITY OF METHODS' APPLICATION:").At(6, 0, 1, 4),
               Combo(D::kIdValidChoice, "For valid components' entries:").At(7, 0, 1, 3),
               List(D::kIdPriorityList, "For missing components' entries:").At(8, 0, 3, 3).Height(6),
-              Button(D::kIdUp, "Up").At(9, 3),
-              Button(D::kIdDown, "Down").At(10, 3),
+              Button(D::kIdUp, "Up").At(8, 3),
+              Button(D::kIdDown, "Down").At(9, 3),
               DefaultButton(kIdOk, "Ok").At(kButtonBar, 0),
               Button(kIdCancel, "Cancel").At(kButtonBar, 0),
           }};

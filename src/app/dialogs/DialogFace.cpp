@@ -172,7 +172,12 @@ void DialogFace::Build(const FaceDescription& description) {
         view->setSelectionMode(c.kind == ControlKind::List ? QAbstractItemView::SingleSelection
                                                            : QAbstractItemView::ExtendedSelection);
         SetMinimumChars(view, c.chars);
-        if (c.lines > 0) view->setMinimumHeight(view->fontMetrics().lineSpacing() * c.lines);
+        if (c.lines > 0) {
+          // That many lines to start with, and whatever the dialog gives it beyond.
+          view->setMinimumHeight(view->fontMetrics().lineSpacing() * c.lines +
+                                 2 * view->frameWidth());
+          view->setSizePolicy(view->sizePolicy().horizontalPolicy(), QSizePolicy::Ignored);
+        }
         Register(c.id, view);
         const int id = c.id;
         connect(view, &QListView::doubleClicked, this,

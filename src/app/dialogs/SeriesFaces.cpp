@@ -21,9 +21,9 @@ FaceDescription SeriesSimulation() {
   return {"CDialogSeriesSimulation",
           "Series simulation",
           {
-              List(D::kIdComponents, "Resultant series:").At(0, 0, 4, 2).Width(44).Height(10),
-              Edit(D::kIdLength, "Series length:").At(4, 0).Width(8),
-              Button(D::kIdDelete, "Delete selected series").At(5, 0, 1, 2),
+              List(D::kIdComponents, "Resultant series:").At(0, 0, 5, 2).Width(44).Height(10),
+              Edit(D::kIdLength, "Series length:").At(5, 0).Width(8),
+              Button(D::kIdDelete, "Delete selected series").At(6, 0, 1, 2),
               Group(constant).At(0, 2, 1, 2),
               Edit(D::kIdValue, "Value:").In(constant).At(0, 0).Width(10),
               Button(D::kIdAddConstant, "Add constant series").In(constant).At(1, 0, 1, 2),
@@ -32,7 +32,7 @@ FaceDescription SeriesSimulation() {
               Radio(D::kIdNormal, "N(0,S)").In(distribution).At(0, 1),
               Edit(D::kIdStandard, "Standard (S):").At(2, 2).Width(10),
               Button(D::kIdAddNoise, "Add noise").At(3, 2, 1, 2),
-              Group(cosine).At(4, 2, 2, 2),
+              Group(cosine).At(4, 2, 3, 2),
               Label("f(n) = A * exp (gamma * n) * cos (2 * Pi *alpha * n + 2 * Pi *phi)")
                   .In(cosine)
                   .At(0, 0, 1, 4),

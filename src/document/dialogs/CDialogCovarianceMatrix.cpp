@@ -13,9 +13,10 @@ CDialogCovarianceMatrix::CDialogCovarianceMatrix(UiHost& host, CVorelDoc& doc)
 }
 
 void CDialogCovarianceMatrix::OnOK() {
-  // A field that does not parse has shown its message; the members keep the
-  // values read so far and the checks below run on them.
-  UpdateData(true);
+  // A field that does not parse has shown its message: the dialog stays open
+  // with what was typed, and nothing is computed from values the user did not
+  // enter.
+  if (!UpdateData(true)) return;
   SsaAnalysis& a = document->analysis;
   try {
     a.SetWindowLength(windowLength);
@@ -46,7 +47,7 @@ void CDialogCovarianceMatrix::OnButton(int id) {
 }
 
 void CDialogCovarianceMatrix::OnAdditionalInfo() {
-  UpdateData(true);
+  if (!UpdateData(true)) return;
   SsaAnalysis& a = document->analysis;
   const int previous = a.windowLength();
   try {
