@@ -188,7 +188,7 @@ void Run(const QString& examples, const QString& output) {
     shots.Dialog(f, QStringLiteral("edit-source-series"));
     // A shorter series asks first.
     driver.Expect(QStringLiteral("CDialogWarningNewSL"), [&](DialogFace& w) {
-      shots.Dialog(w, QStringLiteral("shorter-series-warning"));
+      shots.Dialog(w, QStringLiteral("warning-new-length"));
       DialogDriver::Click(w, kIdCancel);
     });
     DialogDriver::Type(f, CDialogEditSourceSeries::kIdNewLength, QStringLiteral("100"));
