@@ -47,7 +47,8 @@ class Shooter {
 
   void Save(const QPixmap& picture, const QString& name) {
     const QString path = QDir(folder_).filePath(name + QStringLiteral(".png"));
-    if (picture.isNull() || !picture.save(path, "PNG")) Fail(QStringLiteral("cannot write ") + path);
+    if (picture.isNull() || !picture.save(path, "PNG"))
+      Fail(QStringLiteral("cannot write ") + path);
     std::printf("%s\n", qPrintable(path));
   }
 
@@ -79,7 +80,8 @@ void Run(const QString& examples, const QString& output) {
   QtHost host;
   host.SetProgramFolder(programFolder.path());
   QString nextFile;
-  host.seams().fileDialog = [&nextFile](const FileDialogRequest&, bool) -> std::optional<std::string> {
+  host.seams().fileDialog = [&nextFile](const FileDialogRequest&,
+                                        bool) -> std::optional<std::string> {
     if (nextFile.isEmpty()) return std::nullopt;
     return nextFile.toStdString();
   };
@@ -103,8 +105,10 @@ void Run(const QString& examples, const QString& output) {
   const auto run = [&](int id, const char* step) {
     window.actions().action(id)->trigger();
     QTest::qWait(50);
-    if (!messages.isEmpty()) Fail(QString::fromLatin1(step) + QStringLiteral(": ") + messages.front());
-    if (!driver.faults.isEmpty()) Fail(QString::fromLatin1(step) + QStringLiteral(": ") + driver.faults.front());
+    if (!messages.isEmpty())
+      Fail(QString::fromLatin1(step) + QStringLiteral(": ") + messages.front());
+    if (!driver.faults.isEmpty())
+      Fail(QString::fromLatin1(step) + QStringLiteral(": ") + driver.faults.front());
     if (!driver.idle()) Fail(QString::fromLatin1(step) + QStringLiteral(": a dialog did not open"));
   };
   const auto chooseFirstColumn = [&](DialogFace& face, bool shoot) {
@@ -131,7 +135,8 @@ void Run(const QString& examples, const QString& output) {
   shots.Window(window, QStringLiteral("window-start"));
 
   nextFile = series;
-  driver.Expect(QStringLiteral("CDialogFileChoice"), [&](DialogFace& f) { chooseFirstColumn(f, true); });
+  driver.Expect(QStringLiteral("CDialogFileChoice"),
+                [&](DialogFace& f) { chooseFirstColumn(f, true); });
   run(kCmdOpenData, "open data");
   shots.Window(window, QStringLiteral("window-initial-series"));
 
@@ -183,7 +188,7 @@ void Run(const QString& examples, const QString& output) {
     shots.Dialog(f, QStringLiteral("edit-source-series"));
     // A shorter series asks first.
     driver.Expect(QStringLiteral("CDialogWarningNewSL"), [&](DialogFace& w) {
-      shots.Dialog(w, QStringLiteral("shorter-series-warning"));
+      shots.Dialog(w, QStringLiteral("warning-new-length"));
       DialogDriver::Click(w, kIdCancel);
     });
     DialogDriver::Type(f, CDialogEditSourceSeries::kIdNewLength, QStringLiteral("100"));
@@ -200,7 +205,8 @@ void Run(const QString& examples, const QString& output) {
     shots.Dialog(f, QStringLiteral("comparison"));
     DialogDriver::Click(f, CDialogComparison::kIdFromFile);
   });
-  driver.Expect(QStringLiteral("CDialogFileChoice"), [&](DialogFace& f) { chooseFirstColumn(f, false); });
+  driver.Expect(QStringLiteral("CDialogFileChoice"),
+                [&](DialogFace& f) { chooseFirstColumn(f, false); });
   run(kCmdNextStep, "comparison");
   shots.Window(window, QStringLiteral("window-compared"));
 
@@ -211,7 +217,8 @@ void Run(const QString& examples, const QString& output) {
   });
   driver.Expect(QStringLiteral("CDialogComparison"),
                 [&](DialogFace& f) { DialogDriver::Click(f, CDialogComparison::kIdFromFile); });
-  driver.Expect(QStringLiteral("CDialogFileChoice"), [&](DialogFace& f) { chooseFirstColumn(f, false); });
+  driver.Expect(QStringLiteral("CDialogFileChoice"),
+                [&](DialogFace& f) { chooseFirstColumn(f, false); });
   run(kCmdCadzow, "Cadzow iterations");
   run(kCmdPageDeviations, "deviations");
   shots.Window(window, QStringLiteral("window-deviations"));
@@ -252,8 +259,7 @@ int main(int argc, char* argv[]) {
   parser.addOption(examples);
   parser.process(app);
   const QStringList positional = parser.positionalArguments();
-  const QString output =
-      positional.isEmpty() ? QStringLiteral("docs/screens") : positional.first();
+  const QString output = positional.isEmpty() ? QStringLiteral("docs/screens") : positional.first();
   if (!QDir().mkpath(output)) {
     std::fprintf(stderr, "vorel-screenshots: cannot create %s\n", qPrintable(output));
     return 1;

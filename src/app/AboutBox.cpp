@@ -13,24 +13,26 @@
 
 namespace vorel {
 
-QString VersionText() {
-  return QStringLiteral(VOREL_VERSION " (build " __DATE__ " " __TIME__ ")");
-}
+QString VersionText() { return QStringLiteral(VOREL_VERSION " (build " __DATE__ " " __TIME__ ")"); }
 
-AboutBox::AboutBox(QWidget* parent) : QDialog(parent), link_(new HyperlinkLabel(QString::fromLatin1(kLinkText), this)) {
+AboutBox::AboutBox(QWidget* parent)
+    : QDialog(parent), link_(new HyperlinkLabel(QString::fromLatin1(kLinkText), this)) {
   setWindowTitle(QStringLiteral("About Vorel program"));
   setObjectName(QStringLiteral("100"));
   auto* layout = new QGridLayout(this);
   auto* icon = new QLabel(this);
   icon->setPixmap(ApplicationIcon().pixmap(32, 32));
   layout->addWidget(icon, 0, 0, 3, 1, Qt::AlignTop);
-  auto* name = new QLabel(QStringLiteral("Vorel, version ") + VersionText() +
-                              QStringLiteral("\nSingular Spectrum Analysis of a time series with gaps: "
-                                             "decomposition, choice of eigentriples,\nreconstruction "
-                                             "that fills the missing values, Cadzow iterations."),
-                          this);
+  auto* name =
+      new QLabel(QStringLiteral("Vorel, version ") + VersionText() +
+                     QStringLiteral("\nSingular Spectrum Analysis of a time series with gaps: "
+                                    "decomposition, choice of eigentriples,\nreconstruction "
+                                    "that fills the missing values, Cadzow iterations."),
+                 this);
   layout->addWidget(name, 0, 1);
-  layout->addWidget(new QLabel(QStringLiteral("Free software; no warranty. Read how the method works:"), this), 1, 1);
+  layout->addWidget(
+      new QLabel(QStringLiteral("Free software; no warranty. Read how the method works:"), this), 1,
+      1);
   layout->addWidget(link_, 2, 1, Qt::AlignLeft);
   auto* close = new QPushButton(QStringLiteral("Close"), this);
   close->setObjectName(QStringLiteral("1"));

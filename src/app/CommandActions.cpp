@@ -6,7 +6,6 @@
 #include "app/Icons.h"
 #include "app/WindowCommands.h"
 #include "document/CommandIds.h"
-#include "document/CVorelDoc.h"
 
 namespace vorel {
 namespace {
@@ -79,7 +78,8 @@ const CommandTexts* CommandActions::FindTexts(int id) {
   return nullptr;
 }
 
-CommandActions::CommandActions(Rule rule, QObject* parent) : QObject(parent), rule_(std::move(rule)) {}
+CommandActions::CommandActions(Rule rule, QObject* parent)
+    : QObject(parent), rule_(std::move(rule)) {}
 
 QAction* CommandActions::action(int id) {
   auto found = actions_.find(id);

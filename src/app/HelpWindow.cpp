@@ -15,7 +15,8 @@
 
 namespace vorel {
 
-HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window), browser_(new QTextBrowser(this)) {
+HelpWindow::HelpWindow(QWidget* parent)
+    : QWidget(parent, Qt::Window), browser_(new QTextBrowser(this)) {
   setWindowTitle(QStringLiteral("Vorel user guide"));
   setObjectName(QStringLiteral("HelpWindow"));
   auto* layout = new QVBoxLayout(this);
@@ -27,9 +28,10 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window), browser_(
 
 QString HelpWindow::GuidePath() {
   const QDir program(QCoreApplication::applicationDirPath());
-  for (const QString& relative :
-       {QStringLiteral("docs/user-guide.md"), QStringLiteral("../share/vorel/docs/user-guide.md")}) {
-    if (QFileInfo::exists(program.filePath(relative))) return QDir::cleanPath(program.filePath(relative));
+  for (const QString& relative : {QStringLiteral("docs/user-guide.md"),
+                                  QStringLiteral("../share/vorel/docs/user-guide.md")}) {
+    if (QFileInfo::exists(program.filePath(relative)))
+      return QDir::cleanPath(program.filePath(relative));
   }
 #ifdef VOREL_DOCS_DIR
   return QStringLiteral(VOREL_DOCS_DIR "/user-guide.md");

@@ -83,8 +83,8 @@ QString HyperlinkLabel::FailureText(int code) {
           "being processed.");
       break;
     case 31:
-      reason = QStringLiteral(
-          "There is no application associated\nwith the given filename extension.");
+      reason =
+          QStringLiteral("There is no application associated\nwith the given filename extension.");
       break;
     case 32:
       reason = QStringLiteral("The specified dynamic-link library was not found.");

@@ -35,11 +35,11 @@ QPainterPath Wave(double x0, double x1, double mid, double amp, double periods) 
 void Arrow(QPainter& p, bool right) {
   QPolygonF shape;
   if (right) {
-    shape << QPointF(9, 6) << QPointF(17, 6) << QPointF(17, 2) << QPointF(24, 9)
-          << QPointF(17, 16) << QPointF(17, 12) << QPointF(9, 12);
+    shape << QPointF(9, 6) << QPointF(17, 6) << QPointF(17, 2) << QPointF(24, 9) << QPointF(17, 16)
+          << QPointF(17, 12) << QPointF(9, 12);
   } else {
-    shape << QPointF(23, 6) << QPointF(15, 6) << QPointF(15, 2) << QPointF(8, 9)
-          << QPointF(15, 16) << QPointF(15, 12) << QPointF(23, 12);
+    shape << QPointF(23, 6) << QPointF(15, 6) << QPointF(15, 2) << QPointF(8, 9) << QPointF(15, 16)
+          << QPointF(15, 12) << QPointF(23, 12);
   }
   p.setBrush(QColor(0, 128, 0));
   p.setPen(QPen(kInk, 1));

@@ -39,9 +39,8 @@ const std::vector<MainWindow::MenuLayout>& MainWindow::MenusLayout() {
        {kCmdNextStep, kCmdPreviousStep, 0, kCmdCovarianceMatrix, kCmdChoiceOfEigenvectors,
         kCmdReconstruction, 0, kCmdCompare, kCmdCadzow}},
       {"&View",
-       {kCmdPageInitialSeries, kCmdPageSingularValues, kCmdPageEigenvectors,
-        kCmdPageReconstructed, kCmdPageInitialAndReconstructed, kCmdPageResiduals,
-        kCmdPageDeviations}},
+       {kCmdPageInitialSeries, kCmdPageSingularValues, kCmdPageEigenvectors, kCmdPageReconstructed,
+        kCmdPageInitialAndReconstructed, kCmdPageResiduals, kCmdPageDeviations}},
       {"&Graphics", {kCmdGraphSettings, kCmdApplyGraphSettings, 0, kCmdSaveImageBmp}},
       {"&Help", {kCmdHelpContents, 0, kCmdAbout}},
   };
@@ -49,9 +48,18 @@ const std::vector<MainWindow::MenuLayout>& MainWindow::MenusLayout() {
 }
 
 std::vector<int> MainWindow::ToolbarLayout() {
-  return {kCmdOpenData,         kCmdSaveSeries, 0,           kCmdPreviousStep,
-          kCmdNextStep,         0,              kCmdCovarianceMatrix, kCmdChoiceOfEigenvectors,
-          kCmdReconstruction,   0,              kCmdCompare, kCmdCadzow,
+  return {kCmdOpenData,
+          kCmdSaveSeries,
+          0,
+          kCmdPreviousStep,
+          kCmdNextStep,
+          0,
+          kCmdCovarianceMatrix,
+          kCmdChoiceOfEigenvectors,
+          kCmdReconstruction,
+          0,
+          kCmdCompare,
+          kCmdCadzow,
           kCmdToolbarSpare};
 }
 
@@ -252,7 +260,8 @@ void MainWindow::dropEvent(QDropEvent* event) {
   event->acceptProposedAction();
   const QString path = urls.front().toLocalFile();
   // The drop returns to the other program at once; the dialog opens afterwards.
-  QMetaObject::invokeMethod(this, [this, path] { OpenDataFile(path); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [this, path] { OpenDataFile(path); }, Qt::QueuedConnection);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -17,7 +17,6 @@ namespace vorel {
 
 class CVorelDoc;
 class CommandActions;
-class HelpWindow;
 class QtHost;
 class VorelView;
 

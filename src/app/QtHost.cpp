@@ -52,12 +52,14 @@ QtHost::QtHost() = default;
 
 QString QtHost::BundledExamplesFolder() {
   const QDir program(QCoreApplication::applicationDirPath());
-  for (const QString& relative : {QStringLiteral("examples"), QStringLiteral("../share/vorel/examples")}) {
+  for (const QString& relative :
+       {QStringLiteral("examples"), QStringLiteral("../share/vorel/examples")}) {
     const QString candidate = program.filePath(relative);
     if (QFileInfo(candidate).isDir()) return QDir::cleanPath(candidate);
   }
 #ifdef VOREL_EXAMPLES_DIR
-  if (QFileInfo(QStringLiteral(VOREL_EXAMPLES_DIR)).isDir()) return QStringLiteral(VOREL_EXAMPLES_DIR);
+  if (QFileInfo(QStringLiteral(VOREL_EXAMPLES_DIR)).isDir())
+    return QStringLiteral(VOREL_EXAMPLES_DIR);
 #endif
   return QString();
 }

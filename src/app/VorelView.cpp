@@ -112,9 +112,11 @@ void VorelView::EditGraphOptions() {
 QImage VorelView::Capture() { return RenderPage(document_, graphs_, width(), height()); }
 
 void VorelView::SaveImage() {
-  const QScreen* screen = this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
+  const QScreen* screen =
+      this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
   const int depth = screen != nullptr && screen->depth() == 24 ? 24 : 32;
-  SaveImageToBmp(document_.host(), [this] { return Capture(); }, depth);
+  SaveImageToBmp(
+      document_.host(), [this] { return Capture(); }, depth);
 }
 
 bool VorelView::HandleCommand(int id) {

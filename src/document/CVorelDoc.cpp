@@ -1,8 +1,7 @@
 #include "document/CVorelDoc.h"
 
-#include <array>
-
 #include <algorithm>
+#include <array>
 #include <cstdio>
 
 #include "document/CommandIds.h"
@@ -102,9 +101,7 @@ bool HasDecomposition(const CVorelDoc& d) { return d.highestPage >= PageSingular
 bool CanReconstruct(const CVorelDoc& d) { return d.nextStep >= kStepReconstruction; }
 bool HasEigenvectors(const CVorelDoc& d) { return d.highestPage >= PageEigenvectors; }
 bool HasReconstructedPage(const CVorelDoc& d) { return d.highestPage >= PageReconstructed; }
-bool HasBothSeriesPage(const CVorelDoc& d) {
-  return d.highestPage >= PageInitialAndReconstructed;
-}
+bool HasBothSeriesPage(const CVorelDoc& d) { return d.highestPage >= PageInitialAndReconstructed; }
 bool HasDeviations(const CVorelDoc& d) { return d.highestPage == PageDeviations; }
 bool ShowsAPage(const CVorelDoc& d) { return d.currentPage > PageEmpty; }
 

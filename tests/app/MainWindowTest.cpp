@@ -4,27 +4,27 @@
 // failures that must not end the program.
 #include <QAction>
 #include <QCursor>
-#include <QFileInfo>
-#include <QSettings>
-#include <QStandardPaths>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QMimeData>
-#include <QUrl>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QScrollBar>
+#include <QSettings>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QToolBar>
+#include <QUrl>
 #include <QWheelEvent>
 #include <memory>
 #include <new>
@@ -81,7 +81,8 @@ class MainWindowTest : public QObject {
       host.seams().messageBox = [this](const std::string& text, bool) {
         messages << QString::fromStdString(text);
       };
-      host.seams().fileDialog = [this](const FileDialogRequest&, bool) -> std::optional<std::string> {
+      host.seams().fileDialog = [this](const FileDialogRequest&,
+                                       bool) -> std::optional<std::string> {
         if (nextFile.isEmpty()) return std::nullopt;
         return nextFile.toStdString();
       };
@@ -145,7 +146,8 @@ class MainWindowTest : public QObject {
       QCOMPARE(menus[m]->title(), titles[int(m)]);
       QList<int> ids;
       for (QAction* a : menus[m]->actions()) ids << (a->isSeparator() ? 0 : a->data().toInt());
-      QList<int> expected(MainWindow::MenusLayout()[m].ids.begin(), MainWindow::MenusLayout()[m].ids.end());
+      QList<int> expected(MainWindow::MenusLayout()[m].ids.begin(),
+                          MainWindow::MenusLayout()[m].ids.end());
       QCOMPARE(ids, expected);
       seen << ids;
     }
@@ -162,8 +164,10 @@ class MainWindowTest : public QObject {
 
     // The toolbar in order, separators included; 32856 is there and disabled.
     QList<int> bar;
-    for (QAction* a : p.window->toolBar()->actions()) bar << (a->isSeparator() ? 0 : a->data().toInt());
-    const QList<int> expectedBar{57601, 57604, 0, 32813, 32811, 0, 32819, 32787, 32818, 0, 32845, 32843, 32856};
+    for (QAction* a : p.window->toolBar()->actions())
+      bar << (a->isSeparator() ? 0 : a->data().toInt());
+    const QList<int> expectedBar{57601, 57604, 0, 32813, 32811, 0,    32819,
+                                 32787, 32818, 0, 32845, 32843, 32856};
     QCOMPARE(bar, expectedBar);
     for (QAction* a : p.window->toolBar()->actions()) {
       if (a->isSeparator()) continue;
@@ -173,7 +177,8 @@ class MainWindowTest : public QObject {
       QVERIFY(!a->statusTip().isEmpty());
     }
     QVERIFY(!p.window->actions().action(kCmdToolbarSpare)->isEnabled());
-    QCOMPARE(p.window->actions().action(kCmdOpenData)->shortcut(), QKeySequence(QKeySequence::Open));
+    QCOMPARE(p.window->actions().action(kCmdOpenData)->shortcut(),
+             QKeySequence(QKeySequence::Open));
 
     // The status bar: the message pane, then the three lock-key panes (blank).
     QCOMPARE(p.window->statusBar()->currentMessage(), QStringLiteral("Ready"));
@@ -263,9 +268,10 @@ class MainWindowTest : public QObject {
     QVERIFY2(p.driver.faults.isEmpty(), qPrintable(p.driver.faults.join('\n')));
     QVERIFY(p.driver.idle());
     QVERIFY2(p.messages.isEmpty(), qPrintable(p.messages.join('\n')));
-    const QStringList expected{"CDialogFileChoice", "CDialogCovarianceMatrix", "CDialogEVGrouping",
-                               "CDialogReconstruction", "CDialogComparison", "CDialogFileChoice",
-                               "CDialogCadzow", "CDialogComparison", "CDialogFileChoice"};
+    const QStringList expected{
+        "CDialogFileChoice",     "CDialogCovarianceMatrix", "CDialogEVGrouping",
+        "CDialogReconstruction", "CDialogComparison",       "CDialogFileChoice",
+        "CDialogCadzow",         "CDialogComparison",       "CDialogFileChoice"};
     QCOMPARE(p.driver.seen, expected);
   }
 
@@ -380,11 +386,14 @@ class MainWindowTest : public QObject {
   void hyperlinkRules() {
     QCOMPARE(HyperlinkLabel::UrlFromText(QStringLiteral("WWW.example.org/a")),
              QStringLiteral("http://WWW.example.org/a"));
-    QCOMPARE(HyperlinkLabel::UrlFromText(QStringLiteral("example.org")), QStringLiteral("example.org"));
-    QCOMPARE(HyperlinkLabel::ToolTipFor(QStringLiteral("HTTP://x.org")), QStringLiteral("Go to x.org"));
+    QCOMPARE(HyperlinkLabel::UrlFromText(QStringLiteral("example.org")),
+             QStringLiteral("example.org"));
+    QCOMPARE(HyperlinkLabel::ToolTipFor(QStringLiteral("HTTP://x.org")),
+             QStringLiteral("Go to x.org"));
     QCOMPARE(HyperlinkLabel::ToolTipFor(QStringLiteral("MailTo:me@x.org")),
              QStringLiteral("E-mail me@x.org"));
-    QCOMPARE(HyperlinkLabel::ToolTipFor(QStringLiteral("https://x.org")), QStringLiteral("https://x.org"));
+    QCOMPARE(HyperlinkLabel::ToolTipFor(QStringLiteral("https://x.org")),
+             QStringLiteral("https://x.org"));
     const struct {
       int code;
       const char* reason;
@@ -399,7 +408,9 @@ class MainWindowTest : public QObject {
         {27, "The filename association is\nincomplete or invalid."},
         {28, "The DDE transaction could not\nbe completed because the request timed out."},
         {29, "The DDE transaction failed."},
-        {30, "The DDE transaction could not\nbe completed because other DDE transactions\nwere being processed."},
+        {30,
+         "The DDE transaction could not\nbe completed because other DDE transactions\nwere being "
+         "processed."},
         {31, "There is no application associated\nwith the given filename extension."},
         {32, "The specified dynamic-link library was not found."},
         {4, "Unknown Error (4) occurred."},
@@ -522,7 +533,8 @@ class MainWindowTest : public QObject {
     p.Trigger(kCmdHelpContents);
     QVERIFY(p.window->helpWindow() != nullptr);
     QVERIFY(p.window->helpWindow()->isVisible());
-    QVERIFY(p.window->helpWindow()->browser()->toPlainText().contains(QStringLiteral("Vorel user guide")));
+    QVERIFY(p.window->helpWindow()->browser()->toPlainText().contains(
+        QStringLiteral("Vorel user guide")));
   }
 };
 

@@ -77,9 +77,8 @@ TEST(ModalLoop, ForwardsUntilTheDialogEndsAndNestsWithActivation) {
   EXPECT_EQ(ModalLoop::Innermost(), nullptr);
   EXPECT_FALSE(outer.attached());
   const std::vector<std::string> expected{
-      "outer init", "outer on",  "outer off",       "inner init",    "inner on",
-      "inner button 10", "inner off", "inner on", "inner double 7", "outer on",
-      "outer off",  "outer cancel"};
+      "outer init", "outer on", "outer off",      "inner init", "inner on",  "inner button 10",
+      "inner off",  "inner on", "inner double 7", "outer on",   "outer off", "outer cancel"};
   EXPECT_EQ(log, expected);
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(host.messages[0].dialog, "RecordingDialog");
