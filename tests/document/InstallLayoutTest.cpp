@@ -27,7 +27,7 @@ TEST_F(InstallLayoutTest, AnInstalledProgramFindsItsSharedFiles) {
   fs::create_directories(prefix_ / "share" / "vorel" / "examples");
   fs::create_directories(prefix_ / "share" / "vorel" / "docs");
   std::ofstream(prefix_ / "share" / "vorel" / "docs" / "user-guide.md") << "# Guide\n";
-  for (const std::string bin : {(prefix_ / "bin").string(), (prefix_ / "bin").string() + "/"}) {
+  for (const std::string& bin : {(prefix_ / "bin").string(), (prefix_ / "bin").string() + "/"}) {
     EXPECT_EQ(fs::path(BundledExamplesFolder(bin)), prefix_ / "share" / "vorel" / "examples") << bin;
     EXPECT_EQ(fs::path(UserGuideFile(bin)), prefix_ / "share" / "vorel" / "docs" / "user-guide.md");
   }
