@@ -5,55 +5,34 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
 
 #include "FuzzSupport.h"
-#include "document/CVorelDoc.h"
+#include "document/FileOptions.h"
 #include "document/SettingsFile.h"
 
 namespace {
 
 using namespace vorel;
 
-// A host that is never asked anything but its folder: no vorel.ini is there.
-class QuietHost : public UiHost {
- public:
-  void MessageBox(const std::string&) override {}
-  void MessageBoxExclamation(const std::string&) override {}
-  DialogResult RunModal(Dialog&) override { return DialogResult::Cancel; }
-  std::optional<std::string> OpenFileDialog(const FileDialogRequest&) override { return {}; }
-  std::optional<std::string> SaveFileDialog(const FileDialogRequest&) override { return {}; }
-  std::string ExamplesPath(const std::string&) override { return {}; }
-  std::string ProgramFolder() override { return (fuzz::WorkFolder() / "program").string(); }
-  void ProgressBegin(int, int) override {}
-  void ProgressStep() override {}
-  void ProgressShow() override {}
-  void ProgressHide() override {}
-  void BeginWaitCursor() override {}
-  void EndWaitCursor() override {}
-  void RedrawAllViews() override {}
-};
-
-// The text of the settings file that path loads into a fresh document.
+// The text of the settings file that path loads into fresh options.
 std::string LoadedContent(const std::string& path, bool check) {
-  QuietHost host;
-  CVorelDoc document(host);
+  FileOptions document;
   GraphOptionsSet graphs{};
   const SettingsFile file(path);
   file.LoadInputSettings(document);
   file.LoadGraphSettings(graphs);
   if (check) {
     VOREL_FUZZ_CHECK(
-        document.inputDecimal == kDecimalPoint || document.inputDecimal == kDecimalComma,
-        std::to_string(document.inputDecimal));
+        document.input.decimal == kDecimalPoint || document.input.decimal == kDecimalComma,
+        std::to_string(document.input.decimal));
     VOREL_FUZZ_CHECK(
         document.outputDecimal == kDecimalPoint || document.outputDecimal == kDecimalComma,
         std::to_string(document.outputDecimal));
     VOREL_FUZZ_CHECK(
         document.outputDelimiter == kDelimiterSpace || document.outputDelimiter == kDelimiterTab,
         std::to_string(document.outputDelimiter));
-    VOREL_FUZZ_CHECK(document.mvCode.size() <= CVorelDoc::kMaxMvCodeLength &&
+    VOREL_FUZZ_CHECK(document.mvCode.size() <= FileOptions::kMaxMvCodeLength &&
                          document.mvCode.find_first_of(" \t\r\n\v\f") == std::string::npos,
                      document.mvCode);
   }
