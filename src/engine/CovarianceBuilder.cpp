@@ -1,5 +1,6 @@
 #include "engine/CovarianceBuilder.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -7,11 +8,31 @@ namespace vorel {
 
 namespace {
 
-// Runs shorter than this are summed term by term: a difference of two running
-// sums over the whole series would cost more digits than the few terms.
+// Runs shorter than this are summed term by term.
 constexpr int kDirectRun = 64;
 // Below this many lagged products one core is quicker than waking the other.
 constexpr double kParallelWork = 1e6;
+// Columns of one piece of a product over a long run: pieces are summed in a
+// fixed order, so the result does not depend on the number of threads.
+constexpr Eigen::Index kPieceColumns = 1 << 15;
+
+using HankelMap = Eigen::Map<const Matrix, Eigen::Unaligned, Eigen::OuterStride<>>;
+
+// c(d) = sum over t = from..to of v(t) w(t + d) for the lags d = 0..L-1: the
+// L x (to - from + 1) Hankel matrix over w, read in place, times v.
+Vector LaggedProducts(const Vector& v, const Vector& w, int from, int to, int L) {
+  const Eigen::Index len = to - from + 1;
+  const Eigen::Index pieces = (len + kPieceColumns - 1) / kPieceColumns;
+  Matrix partial = Matrix::Zero(L, pieces);
+#pragma omp parallel for schedule(static) if (static_cast<double>(len) * L > kParallelWork)
+  for (Eigen::Index p = 0; p < pieces; ++p) {
+    const Eigen::Index t0 = from + p * kPieceColumns;
+    const Eigen::Index n = std::min(kPieceColumns, from + len - t0);
+    const HankelMap W(w.data() + t0, L, n, Eigen::OuterStride<>(1));
+    partial.col(p).noalias() = W * v.segment(t0, n);
+  }
+  return partial.rowwise().sum();
+}
 
 }  // namespace
 
@@ -25,49 +46,106 @@ void SvdCovariance::Build() {
   if (L == 0 || X.cols() == 0) return;
 
   const std::vector<ColumnRun>& runs = X.runs();
-  const double* x = X.x().data();
+  const Vector& xv = X.x();
+  const double* x = xv.data();
   const std::uint8_t* f = X.flags().data();
   const bool complete = X.AllValid();
-  bool longRuns = false;
-  for (const ColumnRun& run : runs) longRuns = longRuns || run.size() >= kDirectRun;
   Matrix& S = covariance_;
 
   // Entry (i + d, i) for lag d: over every kept column j (0-based full index),
-  // x(i + j) x(i + j + d); present pairs counted alike.
+  // x(i + j) x(i + j + d); present pairs counted alike. For a run first..last
+  // of at least L columns the products over t = first + L - 1..last belong to
+  // every entry of a lag: they are taken for all lags at once (one product
+  // with the Hankel matrix over the series), and each entry adds the few terms
+  // before and after them.
+  struct LongRun {
+    int first, last, core;  // core: first + L - 1
+    Vector products, pairs;
+  };
+  std::vector<LongRun> longRuns;
+  const Vector presence = complete ? Vector() : X.flags().cast<double>().eval();
+  for (const ColumnRun& run : runs) {
+    if (run.size() < L) continue;
+    LongRun r{run.first, run.last, run.first + L - 1, Vector(), Vector()};
+    r.products = LaggedProducts(xv, xv, r.core, r.last, L);
+    if (!complete) r.pairs = LaggedProducts(presence, presence, r.core, r.last, L);
+    longRuns.push_back(std::move(r));
+  }
+
 #pragma omp parallel if (static_cast<double>(N) * L > kParallelWork)
   {
-    std::vector<double> sums;
-    std::vector<std::int32_t> pairs;
+    Vector sums(L);
+    std::vector<std::int64_t> pairs(static_cast<size_t>(L));
+    std::vector<double> running(2 * static_cast<size_t>(L) + 1);
+    std::vector<std::int64_t> counted(2 * static_cast<size_t>(L) + 1);
 #pragma omp for schedule(dynamic, 4)
     for (int d = 0; d < L; ++d) {
-      const int n = N - d;  // lagged products t = 0..n-1
-      if (longRuns) {
-        sums.assign(static_cast<size_t>(n) + 1, 0.0);
-        for (int t = 0; t < n; ++t) sums[t + 1] = sums[t] + x[t] * x[t + d];
-        if (!complete) {
-          pairs.assign(static_cast<size_t>(n) + 1, 0);
-          for (int t = 0; t < n; ++t) pairs[t + 1] = pairs[t] + (f[t] != 0 && f[t + d] != 0);
-        }
-      }
-      for (int i = 0; i + d < L; ++i) {
-        double s = 0.0;
-        std::int64_t m = 0;
-        for (const ColumnRun& run : runs) {
-          const int from = i + run.first;
-          const int to = i + run.last;  // inclusive, to + d <= N - 1
-          if (run.size() >= kDirectRun) {
-            s += sums[to + 1] - sums[from];
-            if (!complete) m += pairs[to + 1] - pairs[from];
-          } else {
-            for (int t = from; t <= to; ++t) {
-              s += x[t] * x[t + d];
-              if (!complete) m += f[t] != 0 && f[t + d] != 0;
+      const int D = L - d;  // entries of the lag: i = 0..D-1
+      sums.head(D).setZero();
+      std::fill(pairs.begin(), pairs.begin() + D, 0);
+      auto product = [&](int t) { return x[t] * x[t + d]; };
+      auto present = [&](int t) { return static_cast<int>(f[t] != 0 && f[t + d] != 0); };
+      size_t next = 0;  // the next long run, in the order of runs
+      for (const ColumnRun& run : runs) {
+        if (run.size() >= L) {
+          const LongRun& r = longRuns[next++];
+          // Before the common part: t = i + first..core - 1, summed backwards.
+          double s = 0.0;
+          std::int64_t m = 0;
+          for (int t = r.core - 1; t >= r.first; --t) {
+            s += product(t);
+            if (!complete) m += present(t);
+            const int i = t - r.first;
+            if (i < D) {
+              sums(i) += s;
+              pairs[i] += m;
             }
           }
+          // The common part, then t = last + 1..last + i.
+          const double common = r.products(d);
+          const std::int64_t commonPairs =
+              complete ? 0 : static_cast<std::int64_t>(r.pairs(d));
+          s = 0.0;
+          m = 0;
+          for (int i = 0; i < D; ++i) {
+            if (i > 0) {
+              s += product(r.last + i);
+              if (!complete) m += present(r.last + i);
+            }
+            sums(i) += common + s;
+            pairs[i] += commonPairs + m;
+          }
+        } else if (run.size() >= kDirectRun) {
+          // Running sums over first..last + D - 1 (fewer than 2 L terms).
+          const int span = run.size() + D - 1;
+          running[0] = 0.0;
+          counted[0] = 0;
+          for (int k = 0; k < span; ++k) {
+            running[k + 1] = running[k] + product(run.first + k);
+            if (!complete) counted[k + 1] = counted[k] + present(run.first + k);
+          }
+          for (int i = 0; i < D; ++i) {
+            sums(i) += running[i + run.size()] - running[i];
+            if (!complete) pairs[i] += counted[i + run.size()] - counted[i];
+          }
+        } else {
+          for (int i = 0; i < D; ++i) {
+            double s = 0.0;
+            std::int64_t m = 0;
+            for (int t = i + run.first; t <= i + run.last; ++t) {
+              s += product(t);
+              if (!complete) m += present(t);
+            }
+            sums(i) += s;
+            pairs[i] += m;
+          }
         }
+      }
+      for (int i = 0; i < D; ++i) {
+        double s = sums(i);
         if (!complete) {
-          const double present = static_cast<double>(m);
-          if (present < kept && present > 0) s = s * kept / present;
+          const double m = static_cast<double>(pairs[i]);
+          if (m < kept && m > 0) s = s * kept / m;
         }
         S(i + d, i) = s;
       }

@@ -24,11 +24,12 @@ class CovarianceBuilder {
 // "<<SVD>>": the uncentred sum of products of the kept lagged vectors, each
 // entry over the columns where both of its rows are present, scaled by K'/m when
 // some were missing. Taken from the series along the diagonals: entry
-// (i, i + d) sums x(t) x(t + d) over the kept columns, which for every run of
-// kept columns is a difference of running sums of the lagged products (short
-// runs are summed directly), and the present pairs are counted the same way.
-// O(N L + L^2 R) for R runs of kept columns; the lags are shared among the
-// cores.
+// (i, i + d) sums x(t) x(t + d) over the kept columns. A run of at least L kept
+// columns shares most of its terms among all entries of a lag: those sums are
+// one product of the Hankel matrix over the series with the series, and each
+// entry adds fewer than L terms of its own; shorter runs take running sums or
+// direct sums. The present pairs are counted the same way. O(N L + L^2 R) for
+// R runs of kept columns; the products and the lags are shared among the cores.
 class SvdCovariance : public CovarianceBuilder {
  public:
   SvdCovariance(Matrix& covariance, const HankelTrajectory& keptTrajectory)

@@ -1,5 +1,6 @@
 #include "engine/ProjectionReconstructor.h"
 
+#include <Eigen/Cholesky>
 #include <Eigen/Eigenvalues>
 #include <algorithm>
 #include <cmath>
@@ -70,6 +71,50 @@ bool SolveMissingSide(const Matrix& UM, const Vector& v, Vector& out) {
   return out.allFinite();
 }
 
+// y := (I_r + U_M^T (I_a - U_M U_M^T)^-1 U_M) v, the coefficients on U of the
+// PI projector's result for v = U_P^T x_P; false when the matrix is singular.
+bool PiCoefficients(const Matrix& UM, const Vector& v, Vector& y) {
+  Vector w;
+  if (!SolveMissingSide(UM, v, w)) return false;
+  y = v + UM.transpose() * w;
+  return true;
+}
+
+// z := S^-1 b by a Cholesky factorisation, taken only when it shows S well
+// away from singular: the smallest eigenvalue of S is at least 1 / |S^-1|_F,
+// and a bound of 1e-3 keeps the rounding of the solve far below what the
+// eigen-decomposition of SolveSymmetric would leave. False otherwise (the
+// caller then decides by SolveSymmetric, as the single column does).
+bool SolveWellConditioned(const Matrix& S, const Vector& b, Vector& z) {
+  constexpr double kLargestInverseNorm = 1e3;
+  const Eigen::LLT<Matrix> llt(S);
+  if (llt.info() != Eigen::Success) return false;
+  const Matrix inverse = llt.solve(Matrix::Identity(S.rows(), S.cols()));
+  if (!(inverse.norm() < kLargestInverseNorm)) return false;
+  z.noalias() = inverse * b;
+  return z.allFinite();
+}
+
+// PiCoefficients for a well-conditioned matrix, on the smaller side; false
+// when the bound does not hold.
+bool PiCoefficientsWellConditioned(const Matrix& UM, const Vector& v, Vector& y) {
+  const Eigen::Index a = UM.rows();
+  const Eigen::Index r = UM.cols();
+  if (a <= r) {
+    Matrix S = Matrix::Identity(a, a);
+    S.noalias() -= UM * UM.transpose();
+    Vector w;
+    if (!SolveWellConditioned(S, UM * v, w)) return false;
+    y = v;
+    y.noalias() += UM.transpose() * w;
+    return y.allFinite();
+  }
+  // U_P^T U_P = I_r - U_M^T U_M, and y = (U_P^T U_P)^-1 v.
+  Matrix S = Matrix::Identity(r, r);
+  S.noalias() -= UM.transpose() * UM;
+  return SolveWellConditioned(S, v, y);
+}
+
 }  // namespace
 
 void ProjectionReconstructor::PiProjector(MaskedSeries& x) const {
@@ -79,10 +124,7 @@ void ProjectionReconstructor::PiProjector(MaskedSeries& x) const {
   if (!s.missingRows.empty()) {
     // All L eigentriples: I_a - U_M U_M^T is singular in exact arithmetic.
     if (U.cols() >= U.rows()) throw ExceptionProjectorPi();
-    // y := (I_r + U_M^T (I_a - U_M U_M^T)^-1 U_M) U_P^T x_P
-    Vector w;
-    if (!SolveMissingSide(s.UM, s.v, w)) throw ExceptionProjectorPi();
-    y += s.UM.transpose() * w;
+    if (!PiCoefficients(s.UM, s.v, y)) throw ExceptionProjectorPi();
   }
   // x_P := U_P y, read off U y at the present rows.
   const Vector projected = U * y;
@@ -571,7 +613,55 @@ void ProjectionReconstructor::ReconstructByColumns() {
   SetReconstructed(std::move(sums));
 }
 
+void ProjectionReconstructor::AddPiSimultaneousSums(int first, int last, Vector& sums) const {
+  const HankelTrajectory& X = trajectory_;
+  const int L = X.rows();
+  const Matrix& U = selectedEigenvectors_.values();
+  const Eigen::Index r = U.cols();
+  // The missing elements under the columns, 0-based, in order.
+  std::vector<int> gaps;
+  for (int e = first - 1; e <= last + L - 2; ++e) {
+    if (X.flags()(e) == 0) gaps.push_back(e);
+  }
+  ForEachColumnBlock(first, last, [&](int c0, int c1) {
+    const int nb = c1 - c0 + 1;
+    // U^T x_j with the missing elements 0 is U_P^T x_P of every column.
+    Matrix V;
+    V.noalias() = LaggedVectors(c0 - 1, nb).transpose() * U;
+    Matrix Y(nb, r);
+    Matrix UM;
+    Vector v, y;
+    auto gap = std::lower_bound(gaps.begin(), gaps.end(), c0 - 1);
+    for (int k = 0; k < nb; ++k) {
+      const int start = c0 - 1 + k;  // element of row 1
+      while (gap != gaps.end() && *gap < start) ++gap;
+      auto end = gap;
+      while (end != gaps.end() && *end < start + L) ++end;
+      v = V.row(k).transpose();
+      const auto a = static_cast<Eigen::Index>(end - gap);
+      if (a == 0) {
+        Y.row(k) = v.transpose();
+        continue;
+      }
+      // All L eigentriples: I_a - U_M U_M^T is singular in exact arithmetic.
+      if (r >= L) throw ExceptionProjectorPi();
+      UM.resize(a, r);
+      for (Eigen::Index i = 0; i < a; ++i) UM.row(i) = U.row(gap[i] - start);
+      if (!PiCoefficientsWellConditioned(UM, v, y) && !PiCoefficients(UM, v, y)) {
+        throw ExceptionProjectorPi();
+      }
+      Y.row(k) = y.transpose();
+    }
+    if (!Y.allFinite()) throw ExceptionProjectorPi();
+    AddAlongAntiDiagonals(U, Y, c0 - 1, sums);
+  });
+}
+
 void ProjectionReconstructor::ReconstructGroup(const Group& g, Vector& sums) const {
+  if (g.present == Present::kPi && g.missing == kSimultaneous && g.claimedEnd == g.end) {
+    AddPiSimultaneousSums(g.f, g.end, sums);
+    return;
+  }
   const HankelTrajectory& X = trajectory_;
   const int L = X.rows();
   const int K = X.fullCols();

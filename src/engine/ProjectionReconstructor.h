@@ -75,6 +75,12 @@ class ProjectionReconstructor : public Reconstructor {
   // K >= L: column by column, without the working matrix.
   void ReconstructByColumns();
   void ReconstructGroup(const Group& g, Vector& sums) const;
+  // The PI projector followed by simultaneous filling on the columns
+  // first..last (1-based), all at once: the present entries become U_P y with
+  // y = (U_P^T U_P)^-1 U_P^T x_P and the missing ones U_M y, so each repaired
+  // column is U y. The products U^T x run as blocked products over the series;
+  // each column solves one small system on its missing rows.
+  void AddPiSimultaneousSums(int first, int last, Vector& sums) const;
   // The run-averaged values of complete column `column` (1-based) whose run
   // of complete columns is lo..hi: row i holds the mean of the projections of
   // series element column + i - 1 over the run's lagged vectors.

@@ -53,29 +53,47 @@ void Reconstructor::Components(int j0, Vector& p) const {
   if (m < L && m > 0) p = p * static_cast<double>(L) / m;
 }
 
-void Reconstructor::AddProjectedSums(int first, int last, Vector& sums) const {
-  const int L = trajectory_.rows();
+Reconstructor::ColumnBlock Reconstructor::LaggedVectors(int first, int count) const {
+  // Column k starts one element after column k - 1: a matrix whose columns
+  // overlap, read in place.
+  return ColumnBlock(trajectory_.x().data() + first, trajectory_.rows(), count,
+                     Eigen::OuterStride<>(1));
+}
+
+void Reconstructor::ForEachColumnBlock(int first, int last,
+                                       const std::function<void(int, int)>& block) const {
   const int count = last - first + 1;
-  if (count <= 0 || L == 0) return;
-  const Matrix& U = selectedEigenvectors_.values();
-  const Vector& x = trajectory_.x();
-  const int B = BlockColumns(L);
+  if (count <= 0 || trajectory_.rows() == 0) return;
+  const int B = BlockColumns(trajectory_.rows());
   const int blocks = (count + B - 1) / B;
-  const double rows = static_cast<double>(L);
   ForEachBlock(blocks, [&](int b) {
     const int j0 = first + b * B;
-    const int nb = std::min(B, last - j0 + 1);
-    Matrix X(L, nb);
-    for (int k = 0; k < nb; ++k) X.col(k) = x.segment(j0 + k, L);
+    block(j0, std::min(last, j0 + B - 1));
+  });
+}
+
+void Reconstructor::AddProjectedSums(int first, int last, Vector& sums) const {
+  const int L = trajectory_.rows();
+  const Matrix& U = selectedEigenvectors_.values();
+  const double rows = static_cast<double>(L);
+  ForEachColumnBlock(first, last, [&](int j0, int j1) {
+    const int nb = j1 - j0 + 1;
     Matrix P;
-    P.noalias() = X.transpose() * U;
+    P.noalias() = LaggedVectors(j0, nb).transpose() * U;
     for (int k = 0; k < nb; ++k) {
       const double m = trajectory_.fullValidCount(j0 + k);
       if (m < rows && m > 0) P.row(k) = P.row(k) * rows / m;
     }
-    X.noalias() = U * P.transpose();
-    for (int k = 0; k < nb; ++k) sums.segment(j0 + k, L) += X.col(k);
+    AddAlongAntiDiagonals(U, P, j0, sums);
   });
+}
+
+void Reconstructor::AddAlongAntiDiagonals(const Matrix& U, const Matrix& P, int j0,
+                                          Vector& sums) {
+  Matrix W;
+  W.noalias() = U * P.transpose();
+  const Eigen::Index L = W.rows();
+  for (Eigen::Index k = 0; k < W.cols(); ++k) sums.segment(j0 + k, L) += W.col(k);
 }
 
 void Reconstructor::AddColumnSums(int first, int last,

@@ -55,6 +55,19 @@ class Reconstructor {
   // anti-diagonal run on both cores, in an order that does not depend on the
   // number of threads.
   void AddProjectedSums(int first, int last, Vector& sums) const;
+  // The lagged vectors first..first + count - 1 (0-based full columns) as an
+  // L x count matrix over the series itself, missing elements 0, nothing
+  // copied.
+  using ColumnBlock = Eigen::Map<const Matrix, Eigen::Unaligned, Eigen::OuterStride<>>;
+  ColumnBlock LaggedVectors(int first, int count) const;
+  // Runs block(j0, j1) for consecutive blocks of the columns first..last
+  // (inclusive, in the caller's numbering) of at least L columns each, blocks
+  // that share no anti-diagonal on both cores. An exception is rethrown after
+  // all blocks ended, the one of the lowest block.
+  void ForEachColumnBlock(int first, int last, const std::function<void(int, int)>& block) const;
+  // sums(j0 + k + i) += (U P^T)(i, k): the anti-diagonal sums of a block of
+  // repaired lagged vectors whose coefficients on U are the rows of P.
+  static void AddAlongAntiDiagonals(const Matrix& U, const Matrix& P, int j0, Vector& sums);
   // Runs column(c, w) for every column c = first..last (1-based) and, with
   // sums, adds the column w (length L) it leaves along its anti-diagonal;
   // columns in blocks as above. column may throw an AbstractException: after

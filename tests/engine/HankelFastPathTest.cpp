@@ -97,8 +97,21 @@ void ExpectSameOutcome(const Outcome& fast, const Outcome& dense, const std::str
   EXPECT_TRUE(Close(*fast.values, *dense.values)) << where;
 }
 
+// Windows wider than the shortest runs the covariance sums directly: runs of
+// kept columns shorter than L but long enough for running sums, and runs of at
+// least L columns, complete or not. With L = 150, threshold 0 keeps the
+// complete columns 101..151, 304..371 and 524..651; threshold 1 keeps
+// 1..153, 302..373 and 522..651, most of them with a missing element.
+std::vector<SeriesCase> CovarianceCases() {
+  std::vector<SeriesCase> cases = Cases();
+  cases.push_back({"runs shorter and longer than L",
+                   Gaps(Wavy(800), {{100, 100}, {301, 301}, {303, 303}, {521, 521}, {523, 523}}),
+                   {150}});
+  return cases;
+}
+
 TEST(HankelFastPaths, TrajectoryAndCovarianceMatchTheDenseProducts) {
-  for (const SeriesCase& c : Cases()) {
+  for (const SeriesCase& c : CovarianceCases()) {
     for (const int L : c.windows) {
       SsaAnalysis a;
       a.series = MakeSeries(c.x);
@@ -110,7 +123,13 @@ TEST(HankelFastPaths, TrajectoryAndCovarianceMatchTheDenseProducts) {
       ASSERT_EQ(view.flags(), X.flags()) << c.name;
       for (int j = 1; j <= X.cols(); ++j) ASSERT_EQ(a.trajectory.validCount(j), X.validCount(j));
 
+      // Every threshold for the small windows; the wide one at the thresholds
+      // that change its runs.
+      std::vector<int> thresholds;
       for (int t = 0; t <= L; ++t) {
+        if (L < 64 || t <= 2 || t == L) thresholds.push_back(t);
+      }
+      for (const int t : thresholds) {
         const std::string where = std::string(c.name) + " L=" + std::to_string(L) +
                                   " threshold=" + std::to_string(t);
         try {
