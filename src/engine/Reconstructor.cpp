@@ -90,10 +90,12 @@ void Reconstructor::AddProjectedSums(int first, int last, Vector& sums) const {
 
 void Reconstructor::AddAlongAntiDiagonals(const Matrix& U, const Matrix& P, int j0,
                                           Vector& sums) {
-  Matrix W;
-  W.noalias() = U * P.transpose();
-  const Eigen::Index L = W.rows();
-  for (Eigen::Index k = 0; k < W.cols(); ++k) sums.segment(j0 + k, L) += W.col(k);
+  // Column by column: U stays in the cache, the L x count product is never
+  // formed.
+  const Eigen::Index L = U.rows();
+  for (Eigen::Index k = 0; k < P.rows(); ++k) {
+    sums.segment(j0 + k, L).noalias() += U * P.row(k).transpose();
+  }
 }
 
 void Reconstructor::AddColumnSums(int first, int last,
