@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -51,6 +52,24 @@ TEST(SeriesExport, AllPointsWithSpaceAndPoint) {
             "1.500000e+00 1.250000e+00 2.500000e-01\n"
             "nan 5.000000e-01 nan\n"
             "-2.000000e+00 -2.125000e+00 1.250000e-01\n");
+}
+
+// The numbers are written as the C library's "%.6e" writes them, whatever the
+// magnitude: rounding at the sixth digit, three-digit exponents, subnormals,
+// negative zero and the largest doubles.
+TEST(SeriesExport, NumbersAreWrittenAsPrintfWritesSixDigitExponentForm) {
+  const std::vector<double> values = {
+      0.0, -0.0, 1.0, 0.5, 9.9999995, 9.99999949, 123456789.0, -1.5e-7, 2.5e100,
+      -1e-300, 4.9e-324, 2.2250738585072014e-308, 1.7976931348623157e308, 1.0 / 3.0,
+      0.1, 1234567.5, 1.0000005, 1.0000015, 6.02214076e23};
+  for (const double v : values) {
+    const ExportInput in({v}, {v});
+    const std::string text = in.Format({});
+    char expected[64];
+    std::snprintf(expected, sizeof expected, "%.6e %.6e ", v, v);
+    const std::string line = text.substr(text.rfind('\n', text.size() - 2) + 1);
+    EXPECT_EQ(line.substr(0, std::string(expected).size()), expected) << v;
+  }
 }
 
 TEST(SeriesExport, CommaChangesOnlyTheDecimalPointAndTabSeparatesEveryColumn) {
