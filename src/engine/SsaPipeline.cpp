@@ -99,12 +99,12 @@ std::uint64_t SsaPipeline::FootprintBytes(int N, int L, int iterations) {
   const double l = std::max(L, 2);
   const double block = std::max(l, 128.0);
   const double cores = 2.0;
-  // Series, view, results, Cadzow copies and a comparison series: about a
-  // dozen vectors of N doubles with their flags. The L x L covariance,
-  // eigenvectors, the solver's copy and workspace. Per core: the running sums
-  // of the covariance (N doubles and counts) and two L x block matrices of the
-  // reconstruction.
-  const double bytes = 128.0 * n + 64.0 * l * l + cores * (12.0 * n + 16.0 * l * block) +
+  // Series, view, results, Cadzow copies, a comparison series and the
+  // presence of the covariance's pair counts: about a dozen vectors of N
+  // doubles with their flags. The L x L covariance, eigenvectors, the solver's
+  // copy and workspace. Per core: two L x block matrices of the reconstruction
+  // (an upper bound on its blocks of coefficients and of lagged vectors).
+  const double bytes = 136.0 * n + 64.0 * l * l + cores * 16.0 * l * block +
                        18.0 * std::max(iterations, 0);
   // Beyond what 64 bits count, the estimate saturates.
   constexpr double kMost = 18446744073709549568.0;  // the largest double below 2^64
