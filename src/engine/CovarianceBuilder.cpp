@@ -158,18 +158,27 @@ void ToeplitzCovariance::Build() {
   const int L = trajectory_.rows();
   const int N = trajectory_.seriesLength();
   if (covariance_.rows() != L || covariance_.cols() != L) covariance_.resize(L, L);
+  if (L == 0) return;
 
   // Present values with missing ones as 0, and the 0/1 presence.
   const Vector& x = trajectory_.x();
   const Vector p = trajectory_.flags().cast<double>();
+  // Lag k sums over t = 0..N-1-k: the terms t = 0..N-L belong to every lag and
+  // are taken for all lags at once; each lag adds its fewer than L others.
+  const int common = N - L;  // last t shared by every lag
+  Vector products = Vector::Zero(L), pairs = Vector::Zero(L);
+  if (common >= 0) {
+    products = LaggedProducts(x, x, 0, common, L);
+    pairs = LaggedProducts(p, p, 0, common, L);
+  }
   Matrix& C = covariance_;
-#pragma omp parallel for schedule(dynamic, 8) if (static_cast<double>(N) * L > kParallelWork)
   for (int k = 0; k < L; ++k) {
     const int n = N - k;
     double c = 0.0;
     if (n > 0) {
-      const double s = x.head(n).dot(x.segment(k, n));
-      const double m = p.head(n).dot(p.segment(k, n));
+      const int from = std::max(common + 1, 0);
+      const double s = products(k) + x.segment(from, n - from).dot(x.segment(from + k, n - from));
+      const double m = pairs(k) + p.segment(from, n - from).dot(p.segment(from + k, n - from));
       // A lag without a present pair contributes 0.
       if (m > 0) c = (m == n ? s : n / m * s) / n;
     }

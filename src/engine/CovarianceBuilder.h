@@ -43,8 +43,9 @@ class SvdCovariance : public CovarianceBuilder {
 };
 
 // "<<Toeplitz>>": entry (i, i + k) is the mean of x(t) x(t + k) over the t where
-// both are present (0 when no such pair exists). Costs O(N L), the lags shared
-// among the cores.
+// both are present (0 when no such pair exists). The terms t <= N - L belong to
+// every lag and are summed for all lags in one Hankel product, on both cores;
+// each lag adds fewer than L terms of its own. O(N L).
 class ToeplitzCovariance : public CovarianceBuilder {
  public:
   // The series is read through the trajectory view (scaled as it is).
