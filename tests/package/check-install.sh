@@ -93,26 +93,32 @@ printed=$(run "$prefix/bin/vorel" --version)
 [ "$printed" = "vorel $version" ] || fail "vorel --version printed '$printed'"
 
 # The desktop program writes its default settings at its first start; it is
-# ended once they are there (or after a minute, when they never come).
-settings="$config/vorel/vorel.ini"
-env -i PATH=/usr/bin:/bin HOME="$home" XDG_CONFIG_HOME="$config" XDG_RUNTIME_DIR="$home/runtime" \
-  QT_QPA_PLATFORM=offscreen "${as_user[@]}" timeout 60 "$prefix/bin/vorel" >"$scratch/vorel.log" 2>&1 &
-pid=$!
-for _ in $(seq 600); do
-  [ -f "$settings" ] && break
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill "$pid" 2>/dev/null || true
-wait "$pid" 2>/dev/null || true
-pid=
-if [ ! -f "$settings" ]; then
-  cat "$scratch/vorel.log" >&2
-  fail "the installed vorel wrote no $settings"
-fi
-[ "$(head -n 1 "$settings")" = "DATA_OPEN" ] && grep -qx "MV_code: nan" "$settings" ||
-  fail "$settings does not hold the default settings"
-found=$(find "$prefix" -name vorel.ini)
-[ -z "$found" ] || fail "a settings file lies in the prefix: $found"
+# ended once they are there (or after a minute, when they never come). Run
+# with XDG_CONFIG_HOME, then without it (the settings go to ~/.config).
+first_start() {
+  local settings=$1
+  shift
+  env -i PATH=/usr/bin:/bin HOME="$home" XDG_RUNTIME_DIR="$home/runtime" QT_QPA_PLATFORM=offscreen \
+    "$@" "${as_user[@]}" timeout 60 "$prefix/bin/vorel" >"$scratch/vorel.log" 2>&1 &
+  pid=$!
+  for _ in $(seq 600); do
+    [ -f "$settings" ] && break
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  pid=
+  if [ ! -f "$settings" ]; then
+    cat "$scratch/vorel.log" >&2
+    fail "the installed vorel wrote no $settings"
+  fi
+  [ "$(head -n 1 "$settings")" = "DATA_OPEN" ] && grep -qx "MV_code: nan" "$settings" ||
+    fail "$settings does not hold the default settings"
+  found=$(find "$prefix" -name vorel.ini)
+  [ -z "$found" ] || fail "a settings file lies in the prefix: $found"
+}
+first_start "$config/vorel/vorel.ini" XDG_CONFIG_HOME="$config"
+first_start "$home/.config/vorel/vorel.ini"
 
-echo "install ok: settings in $settings"
+echo "install ok: the settings in the user's configuration folder"
