@@ -113,8 +113,9 @@ first_start() {
     cat "$scratch/vorel.log" >&2
     fail "the installed vorel wrote no $settings"
   fi
-  [ "$(head -n 1 "$settings")" = "DATA_OPEN" ] && grep -qx "MV_code: nan" "$settings" ||
+  if [ "$(head -n 1 "$settings")" != "DATA_OPEN" ] || ! grep -qx "MV_code: nan" "$settings"; then
     fail "$settings does not hold the default settings"
+  fi
   found=$(find "$prefix" -name vorel.ini)
   [ -z "$found" ] || fail "a settings file lies in the prefix: $found"
 }
