@@ -371,9 +371,9 @@ class DescriptorBuffer : public std::streambuf {
 };
 
 // Copies everything that fd gives, up to its end, to a new file of the temporary folder
-// ($TMPDIR, else /tmp) that has no name (or loses it at once where the file system cannot make such files), so that no
-// ending of the process leaves it behind. Returns the copy, positioned at its start. Zero bytes
-// end the copy at once: such data are no plain text and are refused anyway.
+// ($TMPDIR, else /tmp) that has no name (or loses it at once where the file system cannot make such
+// files), so that no ending of the process leaves it behind. Returns the copy, positioned at its
+// start. Zero bytes end the copy at once: such data are no plain text and are refused anyway.
 int CopyToTemporaryFile(int fd, const DataSource& source) {
   const char* tmpdir = std::getenv("TMPDIR");
   const fs::path folder = tmpdir != nullptr && tmpdir[0] != '\0' ? tmpdir : "/tmp";
@@ -395,7 +395,8 @@ int CopyToTemporaryFile(int fd, const DataSource& source) {
       source.FailNotPlainText();
     }
     for (ssize_t written = 0; written < n;) {
-      const ssize_t w = ::write(copy, buffer.data() + written, static_cast<std::size_t>(n - written));
+      const ssize_t w =
+          ::write(copy, buffer.data() + written, static_cast<std::size_t>(n - written));
       if (w < 0 && errno == EINTR) continue;
       if (w < 0) source.FailCopy(folder.string(), errno);
       written += w;

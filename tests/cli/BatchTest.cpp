@@ -882,7 +882,8 @@ TEST_F(BatchPipeTest, StandardInputStaysWithinItsTablesMemory) {
   const ShellRun refused = run(75000);
   EXPECT_EQ(refused.status, 1);
   EXPECT_EQ(refused.err,
-            "Attention!\nNot enough memory to read the standard input (2000000 rows by 1 column).\n");
+            "Attention!\nNot enough memory to read the standard input (2000000 rows by 1 "
+            "column).\n");
   EXPECT_TRUE(SpoolEmpty());
 }
 

@@ -700,10 +700,11 @@ TEST_F(DataFileReaderTest, StandardInputWithoutATemporaryFolderIsRefused) {
                               [] { return std::optional<std::uint64_t>(); }, pipe.fd());
     FAIL() << "read without a copy";
   } catch (const ExceptionNoTemporaryCopy& e) {
-    EXPECT_EQ(e.message(), "Attention!\nThe standard input cannot be copied to a temporary file in " +
-                               missing.string() +
-                               " (No such file or directory).\nFree some room there or name "
-                               "another folder in TMPDIR, please.");
+    EXPECT_EQ(e.message(),
+              "Attention!\nThe standard input cannot be copied to a temporary file in " +
+                  missing.string() +
+                  " (No such file or directory).\nFree some room there or name another folder in "
+                  "TMPDIR, please.");
   }
   // A pipe named by its path takes the same road and names the file. Its
   // writer may find the reader gone: a write error, not the end of the tests.
