@@ -2,8 +2,9 @@
 # Installs a build tree into a temporary prefix, makes the prefix read-only and
 # runs the installed programs there as a user who cannot write it: the desktop
 # program must keep its settings in the user's configuration folder, never
-# beside itself; vorel-batch reads no settings and writes none; both find the
-# files installed under share/vorel. Usage: check-install.sh BUILD_DIR VERSION
+# beside itself; vorel-batch reads no settings and writes none; the shared
+# files lie where the programs look for them (PREFIX/share/vorel beside
+# PREFIX/bin). Usage: check-install.sh BUILD_DIR VERSION
 # Exit status 77 (a skipped test) when a tool it needs is missing.
 set -euo pipefail
 
