@@ -56,6 +56,13 @@ if(VOREL_BUILD_TESTS AND NOT VOREL_SANITIZE)
   # Builds the package, unpacks it into a scratch root and runs what it installed.
   add_test(NAME package.debian
            COMMAND bash ${PROJECT_SOURCE_DIR}/tests/package/check-package.sh ${PROJECT_BINARY_DIR}
-                   ${VOREL_APP_ID})
+                   ${VOREL_APP_ID} ${PROJECT_VERSION})
   set_tests_properties(package.debian PROPERTIES LABELS package TIMEOUT 600)
+  # Installs into a read-only prefix and runs the programs there as a user who
+  # cannot write it (status 77, a skip, when the tools for that are missing).
+  add_test(NAME package.read-only-prefix
+           COMMAND bash ${PROJECT_SOURCE_DIR}/tests/package/check-install.sh ${PROJECT_BINARY_DIR}
+                   ${PROJECT_VERSION})
+  set_tests_properties(package.read-only-prefix PROPERTIES LABELS package TIMEOUT 300
+                                                           SKIP_RETURN_CODE 77)
 endif()

@@ -13,8 +13,9 @@ packages=(
   xauth libxcb-cursor0 libxkbcommon-x11-0 xdotool x11-utils
   # the fuzz targets (clang with libFuzzer)
   clang libclang-rt-dev libomp-dev ccache
-  # the Debian package and its checks
-  dpkg-dev help2man desktop-file-utils appstream
+  # the Debian package and its checks (man renders the manual page; util-linux's
+  # setpriv runs the installed programs as another user)
+  dpkg-dev help2man desktop-file-utils appstream man-db util-linux
 )
 
 missing=()

@@ -7,6 +7,9 @@
 
 namespace vorel {
 
+const char* const kBothOnStandardOutput =
+    "--output and --json cannot both go to the standard output; give --output FILE";
+
 const char* const kBatchUsage =
     "Usage: vorel-batch [OPTIONS] [DATAFILE]\n"
     "\n"
@@ -14,7 +17,8 @@ const char* const kBatchUsage =
     "series, its reconstruction and the residuals.\n"
     "\n"
     "Input, one of:\n"
-    "  DATAFILE                   delimited text file holding the series\n"
+    "  DATAFILE                   delimited text file holding the series; - reads the\n"
+    "                             standard input (a file named - is ./-)\n"
     "  --simulate LIST            sum of components separated by ';': const:C,\n"
     "                             cosine:A,gamma,alpha,phi, uniform:S, normal:S\n"
     "  --length N                 length of the simulated series (default 100)\n"
@@ -36,19 +40,25 @@ const char* const kBatchUsage =
     "  --priority LIST            order of the methods for missing entries: five codes 12..16\n"
     "                             or simultaneous,left,right,both-middle,both-average\n"
     "                             (default 12,13,14,15,16)\n"
-    "  --compare FILE             deviations from the reference series in FILE\n"
+    "  --compare FILE             deviations from the reference series in FILE (- reads the\n"
+    "                             standard input, when DATAFILE does not)\n"
     "  --compare-column K         column of FILE (default 1)\n"
     "  --cadzow N                 N Cadzow iterations after the reconstruction\n"
     "  --cadzow-window LC         window length of the iterations (default L)\n"
     "\n"
     "Output:\n"
-    "  --output FILE              series text to FILE (default standard output)\n"
+    "  --output FILE              series text to FILE (default, and with -, the standard\n"
+    "                             output)\n"
     "  --output-decimal point|comma    decimal separator of the text (default point)\n"
     "  --output-delimiter space|tab    column delimiter of the text (default space)\n"
     "  --points FROM-TO           write the points FROM..TO only\n"
-    "  --json FILE                every result as JSON to FILE\n"
+    "  --json FILE                every result as JSON to FILE (- writes the standard output,\n"
+    "                             when --output names a file)\n"
     "  -h, --help                 print this text and exit\n"
     "  --version                  print the version and exit\n"
+    "\n"
+    "Files are replaced only when the whole run succeeds. Output to the standard output\n"
+    "that cannot be written (a closed pipe, a full device) is a failure (status 1).\n"
     "\n"
     "Exit status: 0 on success, 1 when the data or the analysis is refused (the reason is\n"
     "printed), 2 for a malformed command line.\n";
@@ -348,6 +358,9 @@ BatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
   if (*validOpt) o.validEntriesMethod = Choose("--valid", valid, {{"cnv", 11}, {"pi", 10}});
   if (*priorityOpt) o.priority = ParsePriorityList(priority);
   if (*compareOpt) o.compareFile = compare;
+  if (o.dataFile == kStandardStream && o.compareFile == kStandardStream) {
+    throw BatchUsageError("DATAFILE and --compare cannot both read the standard input");
+  }
   if (*compareColumnOpt) {
     o.compareColumn = RequireInt("--compare-column", compareColumn);
     if (o.compareColumn < 1) throw BatchUsageError("--compare-column: columns are numbered from 1");
@@ -357,7 +370,7 @@ BatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
 
   if (*outputOpt) {
     if (output.empty()) throw BatchUsageError("--output: empty file name");
-    o.outputFile = output;
+    if (output != kStandardStream) o.outputFile = output;
   }
   if (*outputDecimalOpt) {
     o.outputDecimal = Choose("--output-decimal", outputDecimal,
@@ -370,7 +383,14 @@ BatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
   if (*pointsOpt) o.points = ParsePointRange(points);
   if (*jsonOpt) {
     if (json.empty()) throw BatchUsageError("--json: empty file name");
-    o.jsonFile = json;
+    if (json == kStandardStream) {
+      o.jsonToStandardOutput = true;
+    } else {
+      o.jsonFile = json;
+    }
+  }
+  if (o.jsonToStandardOutput && !o.outputFile) {
+    throw BatchUsageError(kBothOnStandardOutput);
   }
   if (o.outputFile && o.jsonFile && *o.outputFile == *o.jsonFile) {
     throw BatchUsageError("--output and --json name the same file");

@@ -23,6 +23,14 @@ class BatchUsageError : public std::runtime_error {
 // The usage text printed by --help and after a malformed command line.
 extern const char* const kBatchUsage;
 
+// The refusal of a command line whose series text and JSON would both go to
+// the standard output.
+extern const char* const kBothOnStandardOutput;
+
+// The name that stands for the standard input as DATAFILE or --compare FILE,
+// and for the standard output as --output or --json FILE.
+inline constexpr const char* kStandardStream = "-";
+
 // Eigentriples as inclusive ranges FROM..TO (1-based), increasing, neither
 // overlapping nor adjoining.
 using EigentripleRanges = std::vector<std::pair<int, int>>;
@@ -31,7 +39,8 @@ struct BatchOptions {
   bool help = false;
   bool version = false;
 
-  // Input: a data file, or the components of a simulated series.
+  // Input: a data file ("-": the standard input), or the components of a
+  // simulated series.
   std::optional<std::string> dataFile;
   std::optional<std::string> simulateList;
   ComponentList components;  // parsed from simulateList
@@ -51,17 +60,20 @@ struct BatchOptions {
   int reconstructionMethod = 1;      // kProjection
   int validEntriesMethod = 11;       // kCnv
   std::array<int, 5> priority{12, 13, 14, 15, 16};
-  std::optional<std::string> compareFile;
+  std::optional<std::string> compareFile;  // "-": the standard input
   int compareColumn = 1;
   std::optional<int> cadzowIterations;
   std::optional<int> cadzowWindow;
 
-  // Output.
+  // Output. The series text goes to the standard output unless outputFile
+  // names a file; the JSON to jsonFile, or to the standard output when
+  // jsonToStandardOutput (then outputFile is set).
   std::optional<std::string> outputFile;
   int outputDecimal = kDecimalPoint;
   int outputDelimiter = kDelimiterSpace;
   std::optional<std::pair<int, int>> points;
   std::optional<std::string> jsonFile;
+  bool jsonToStandardOutput = false;
 };
 
 // Parses the arguments (without the program name). Raises BatchUsageError for

@@ -69,16 +69,20 @@ std::string LineList(const DataFileNotes::Numberless& n) {
   return text;
 }
 
-// Reads a data file and returns its column 'column' (1-based) or the column
-// named columnName. Fields of that column without a number (they read as 0)
-// are told on err.
+// Reads a data file ("-": the standard input) and returns its column 'column'
+// (1-based) or the column named columnName. Fields of that column without a
+// number (they read as 0) are told on err.
 MaskedSeries ReadColumn(const std::string& path, const BatchOptions& o, int column,
                         const std::optional<std::string>& columnName, const char* option,
                         std::ostream& err) {
   MaskedMatrix table;
   std::vector<std::string> names;
   DataFileNotes notes;
-  const int F = ReadDataFile(path, o.mvCode, o.format, table, names, &notes);
+  const bool standardInput = path == kStandardStream;
+  const int F = standardInput
+                    ? ReadDataFromStandardInput(o.mvCode, o.format, table, names, &notes)
+                    : ReadDataFile(path, o.mvCode, o.format, table, names, &notes);
+  const std::string name = standardInput ? "the standard input" : path;
   int chosen = 0;
   if (columnName) {
     for (int c = 1; c <= F && c <= static_cast<int>(names.size()); ++c) {
@@ -88,11 +92,11 @@ MaskedSeries ReadColumn(const std::string& path, const BatchOptions& o, int colu
       }
     }
     if (chosen == 0) {
-      throw BatchUsageError(std::string(option) + ": " + path + " has no column named '" +
+      throw BatchUsageError(std::string(option) + ": " + name + " has no column named '" +
                             *columnName + "'");
     }
   } else if (column > F) {
-    throw BatchUsageError(std::string(option) + ": " + path + " has " + std::to_string(F) +
+    throw BatchUsageError(std::string(option) + ": " + name + " has " + std::to_string(F) +
                           (F == 1 ? " column" : " columns"));
   } else {
     chosen = column;
@@ -100,7 +104,7 @@ MaskedSeries ReadColumn(const std::string& path, const BatchOptions& o, int colu
   if (!notes.numberless.empty()) {
     const DataFileNotes::Numberless& n = notes.numberless[static_cast<size_t>(chosen - 1)];
     if (n.count > 0) {
-      err << "vorel-batch: note: " << path << ", column " << chosen << ": " << n.count
+      err << "vorel-batch: note: " << name << ", column " << chosen << ": " << n.count
           << (n.count == 1 ? " field holds" : " fields hold") << " no number and read"
           << (n.count == 1 ? "s" : "") << " as 0 (" << LineList(n) << ").\n";
     }
@@ -154,10 +158,25 @@ bool SameFile(const std::string& a, const std::string& b) {
   return !ea && !eb && ca == cb;
 }
 
+// True when the file at path is the one the standard output goes to.
+bool IsStandardOutput(const std::string& path) {
+  struct stat file {}, output {};
+  return ::stat(path.c_str(), &file) == 0 && ::fstat(STDOUT_FILENO, &output) == 0 &&
+         file.st_dev == output.st_dev && file.st_ino == output.st_ino;
+}
+
 // The whole run after the command line has been parsed. Throws what refuses it.
 int RunAnalysis(BatchOptions& o, std::ostream& out, std::ostream& err) {
+  // Two outputs never go to one file, nor both to the standard output (the
+  // series text goes there unless --output names a file).
   if (o.outputFile && o.jsonFile && SameFile(*o.outputFile, *o.jsonFile)) {
     throw BatchUsageError("--output and --json name the same file");
+  }
+  if (o.jsonFile && !o.outputFile && IsStandardOutput(*o.jsonFile)) {
+    throw BatchUsageError(kBothOnStandardOutput);
+  }
+  if (o.outputFile && o.jsonToStandardOutput && IsStandardOutput(*o.outputFile)) {
+    throw BatchUsageError(kBothOnStandardOutput);
   }
 
   SsaAnalysis a;
@@ -275,9 +294,9 @@ int RunAnalysis(BatchOptions& o, std::ostream& out, std::ostream& err) {
   const std::string text =
       FormatSeriesExport(a.series, a.reconstructed, a.residuals, exportOptions);
 
-  // Output files are staged first and put in place together.
-  std::unique_ptr<StagedFile> jsonFile, outputFile;
-  if (o.jsonFile) {
+  // The JSON of every result.
+  std::string jsonText;
+  if (o.jsonFile || o.jsonToStandardOutput) {
     Json j = Json::object();
     j["length"] = N;
     j["window_length"] = a.windowLength();
@@ -300,14 +319,19 @@ int RunAnalysis(BatchOptions& o, std::ostream& out, std::ostream& err) {
     j["residuals"] = Values(a.residuals, true);
     if (!cadzow.is_null()) j["cadzow"] = cadzow;
     if (!deviations.is_null()) j["deviations"] = deviations;
-    jsonFile = std::make_unique<StagedFile>(*o.jsonFile, DumpShortestJson(j));
+    jsonText = DumpShortestJson(j);
   }
+
+  // Output files are staged first and put in place together.
+  std::unique_ptr<StagedFile> jsonFile, outputFile;
+  if (o.jsonFile) jsonFile = std::make_unique<StagedFile>(*o.jsonFile, jsonText);
   if (o.outputFile) outputFile = std::make_unique<StagedFile>(*o.outputFile, text);
-  // The text on standard output first: when it cannot be written, no file is
-  // put in place. Then the files written in place (a device or a pipe), whose
-  // failure leaves nothing to undo, and last the renames, which hardly fail.
-  if (!outputFile) {
-    out << text;
+  // The standard output first (the text, or the JSON when the text goes to a
+  // file): when it cannot be written, no file is put in place. Then the files
+  // written in place (a device or a pipe), whose failure leaves nothing to
+  // undo, and last the renames, which hardly fail.
+  if (!outputFile || o.jsonToStandardOutput) {
+    out << (outputFile ? jsonText : text);
     out.flush();
     if (!out) throw BatchRefusal(kStandardOutputFailed);
   }

@@ -1,22 +1,31 @@
 #include "document/DataFileReader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <charconv>
 #include <cstddef>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <istream>
 #include <limits>
 #include <memory>
-#include <sstream>
+#include <streambuf>
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <utility>
 
 #include "document/DataFileExceptions.h"
 
 namespace vorel {
 
 namespace {
+
+namespace fs = std::filesystem;
 
 // Longest column name kept; longer names are cut.
 constexpr std::size_t kMaxNameLength = 299;
@@ -273,43 +282,164 @@ void ReadRow(std::string_view line, long long lineNumber, int row, int fields,
   if (column < fields) FailReading();  // a short line
 }
 
-// The lines of a file, one at a time, as often as needed. A regular file is read from the disk
-// at each pass; anything else (a pipe, a device) is read once into memory.
-class LineReader {
+// Where the data come from, for the messages: a file named by its path, or the standard input.
+class DataSource {
  public:
-  explicit LineReader(const std::string& path) {
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error)) throw ExceptionNoFile(path);
-    auto file = std::make_unique<std::ifstream>(path, std::ios::binary);
-    if (!file->is_open()) throw ExceptionNoFile(path);
-    if (std::filesystem::is_regular_file(path, error)) {
-      const auto size = std::filesystem::file_size(path, error);
-      if (!error) size_ = size;
-      in_ = std::move(file);
-    } else {
-      std::string text{std::istreambuf_iterator<char>(*file), std::istreambuf_iterator<char>()};
-      if (file->bad()) throw ExceptionNoFile(path);
-      size_ = text.size();
-      in_ = std::make_unique<std::istringstream>(std::move(text));
-    }
+  static DataSource File(std::string path) { return DataSource(std::move(path), false); }
+  static DataSource Input() { return DataSource({}, true); }
+
+  [[noreturn]] void FailOpen() const {
+    if (standardInput_) throw ExceptionNoFile(StandardInput{});
+    throw ExceptionNoFile(path_);
+  }
+  [[noreturn]] void FailTooLarge(std::uint64_t rows, int fields) const {
+    if (standardInput_) throw ExceptionFileTooLarge(StandardInput{}, rows, fields);
+    throw ExceptionFileTooLarge(path_, rows, fields);
+  }
+  [[noreturn]] void FailNotPlainText() const {
+    if (standardInput_) throw ExceptionNotPlainText(StandardInput{});
+    throw ExceptionNotPlainText(path_);
+  }
+  [[noreturn]] void FailCopy(const std::string& folder, int error) const {
+    throw ExceptionNoTemporaryCopy(standardInput_ ? "The standard input" : "The file " + path_,
+                                   folder, std::strerror(error));
   }
 
-  // The size of the file in bytes, when known.
-  std::optional<std::uintmax_t> size() const { return size_; }
+ private:
+  DataSource(std::string path, bool standardInput)
+      : path_(std::move(path)), standardInput_(standardInput) {}
+  std::string path_;
+  bool standardInput_;
+};
+
+// A file descriptor, closed at the end when owned.
+class Descriptor {
+ public:
+  Descriptor(int fd, bool owned) : fd_(fd), owned_(owned) {}
+  ~Descriptor() {
+    if (owned_ && fd_ >= 0) ::close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int get() const { return fd_; }
+  // Gives up the ownership and returns the descriptor.
+  int release() {
+    owned_ = false;
+    return fd_;
+  }
+
+ private:
+  int fd_;
+  bool owned_;
+};
+
+// Reads a file descriptor from the offset where it began, and goes back there on a seek to 0.
+// A failed read ends the data and is remembered.
+class DescriptorBuffer : public std::streambuf {
+ public:
+  DescriptorBuffer(int fd, off_t begin) : fd_(fd), begin_(begin), buffer_(kBufferSize) {}
+  bool failed() const { return failed_; }
+
+ protected:
+  int_type underflow() override {
+    if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
+    ssize_t n = 0;
+    do {
+      n = ::read(fd_, buffer_.data(), buffer_.size());
+    } while (n < 0 && errno == EINTR);
+    if (n <= 0) {
+      if (n < 0) failed_ = true;
+      return traits_type::eof();
+    }
+    setg(buffer_.data(), buffer_.data(), buffer_.data() + n);
+    return traits_type::to_int_type(*gptr());
+  }
+  pos_type seekpos(pos_type pos, std::ios_base::openmode) override {
+    if (::lseek(fd_, begin_ + static_cast<off_t>(pos), SEEK_SET) < 0) {
+      return pos_type(off_type(-1));
+    }
+    setg(buffer_.data(), buffer_.data(), buffer_.data());
+    return pos;
+  }
+
+ private:
+  static constexpr std::size_t kBufferSize = 1 << 16;
+  int fd_;
+  off_t begin_;
+  std::vector<char> buffer_;
+  bool failed_ = false;
+};
+
+// Copies everything that fd gives, up to its end, to a new file of the temporary folder
+// ($TMPDIR, else /tmp) that has no name (or loses it at once where the file system cannot make such
+// files), so that no ending of the process leaves it behind. Returns the copy, positioned at its
+// start. Zero bytes end the copy at once: such data are no plain text and are refused anyway.
+int CopyToTemporaryFile(int fd, const DataSource& source) {
+  const char* tmpdir = std::getenv("TMPDIR");
+  const fs::path folder = tmpdir != nullptr && tmpdir[0] != '\0' ? tmpdir : "/tmp";
+  int copy = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+  if (copy < 0) {
+    std::string pattern = (folder / ".vorel-input-XXXXXX").string();
+    copy = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (copy < 0) source.FailCopy(folder.string(), errno);
+    ::unlink(pattern.c_str());
+  }
+  Descriptor owner(copy, true);
+  std::vector<char> buffer(1 << 16);
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer.data(), buffer.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) source.FailOpen();
+    if (n == 0) break;
+    if (std::memchr(buffer.data(), '\0', static_cast<std::size_t>(n)) != nullptr) {
+      source.FailNotPlainText();
+    }
+    for (ssize_t written = 0; written < n;) {
+      const ssize_t w =
+          ::write(copy, buffer.data() + written, static_cast<std::size_t>(n - written));
+      if (w < 0 && errno == EINTR) continue;
+      if (w < 0) source.FailCopy(folder.string(), errno);
+      written += w;
+    }
+  }
+  if (::lseek(copy, 0, SEEK_SET) != 0) source.FailCopy(folder.string(), errno);
+  return owner.release();
+}
+
+// The lines of the data, one at a time, as often as needed. A regular file is read from the
+// disk at each pass, from where its descriptor stood; anything else (a pipe, a terminal, a
+// device) is read once into a temporary file of its own, and that is read at each pass.
+class LineReader {
+ public:
+  // Reads the file at path.
+  explicit LineReader(const std::string& path) : source_(DataSource::File(path)) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) source_.FailOpen();
+    file_ = std::make_unique<Descriptor>(fd, true);
+    Attach();
+  }
+  // Reads the open descriptor fd, the standard input, which stays open.
+  explicit LineReader(int fd) : source_(DataSource::Input()) {
+    file_ = std::make_unique<Descriptor>(fd, false);
+    Attach();
+  }
+
+  const DataSource& source() const { return source_; }
 
   // Back to the first line.
   void Rewind() {
     in_->clear();
     in_->seekg(0);
+    if (!*in_) source_.FailOpen();
     number_ = 0;
   }
 
   // The next line, without its LF and a CR before it; false at the end of the file (a final
   // line without a line break is a line; the empty text after a final line break is none). A
   // UTF-8 byte order mark is no part of the first line.
-  bool Next(std::string& line, const std::string& path) {
+  bool Next(std::string& line) {
     if (!std::getline(*in_, line)) {
-      if (in_->bad()) throw ExceptionNoFile(path);
+      if (in_->bad() || buffer_->failed()) source_.FailOpen();
       return false;
     }
     if (number_ == 0 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
@@ -321,25 +451,44 @@ class LineReader {
   long long number() const { return number_; }
 
  private:
+  void Attach() {
+    struct stat status {};
+    if (::fstat(file_->get(), &status) != 0 || S_ISDIR(status.st_mode)) source_.FailOpen();
+    off_t begin = 0;
+    if (S_ISREG(status.st_mode)) {
+      begin = ::lseek(file_->get(), 0, SEEK_CUR);
+      if (begin < 0) source_.FailOpen();
+      read_ = file_.get();
+    } else {
+      copy_ = std::make_unique<Descriptor>(CopyToTemporaryFile(file_->get(), source_), true);
+      read_ = copy_.get();
+    }
+    buffer_ = std::make_unique<DescriptorBuffer>(read_->get(), begin);
+    in_ = std::make_unique<std::istream>(buffer_.get());
+  }
+
+  DataSource source_;
+  std::unique_ptr<Descriptor> file_;
+  std::unique_ptr<Descriptor> copy_;
+  const Descriptor* read_ = nullptr;
+  std::unique_ptr<DescriptorBuffer> buffer_;
   std::unique_ptr<std::istream> in_;
-  std::optional<std::uintmax_t> size_;
   long long number_ = 0;
 };
 
 // Text in UTF-16 (or any encoding with zero bytes) reads as nonsense under the reader's rules.
-void CheckPlainText(std::string_view line, bool firstLine, const std::string& path) {
+void CheckPlainText(std::string_view line, bool firstLine, const DataSource& source) {
   const bool wideMark = firstLine && line.size() >= 2 &&
                         ((line[0] == '\xFF' && line[1] == '\xFE') ||
                          (line[0] == '\xFE' && line[1] == '\xFF'));
-  if (wideMark || line.find('\0') != std::string_view::npos) throw ExceptionNotPlainText(path);
+  if (wideMark || line.find('\0') != std::string_view::npos) source.FailNotPlainText();
 }
 
-}  // namespace
-
-int ReadDataFile(const std::string& path, const std::string& mvCode, const InputFormat& format,
-                 MaskedMatrix& table, std::vector<std::string>& names, DataFileNotes* notes,
-                 const std::function<std::optional<std::uint64_t>()>& availableMemory) {
-  LineReader reader(path);
+// Reads the data of reader; see ReadDataFile.
+int ReadData(LineReader& reader, const std::string& mvCode, const InputFormat& format,
+             MaskedMatrix& table, std::vector<std::string>& names, DataFileNotes* notes,
+             const std::function<std::optional<std::uint64_t>()>& availableMemory) {
+  const DataSource& source = reader.source();
   const FieldRules rules(format);
   if (notes != nullptr) *notes = DataFileNotes{};
   std::string line;
@@ -347,8 +496,8 @@ int ReadDataFile(const std::string& path, const std::string& mvCode, const Input
   // First pass, in constant memory: the first line, the names and the number of rows.
   // Leading empty and comment lines are skipped; the first other line decides the columns.
   bool found = false;
-  while (reader.Next(line, path)) {
-    CheckPlainText(line, reader.number() == 1, path);
+  while (reader.Next(line)) {
+    CheckPlainText(line, reader.number() == 1, source);
     if (!line.empty() && !IsCommentLine(line)) {
       found = true;
       break;
@@ -369,8 +518,8 @@ int ReadDataFile(const std::string& path, const std::string& mvCode, const Input
   // Data lines: every later line that is no comment and holds a field. Empty lines and lines
   // of delimiters alone make no row.
   std::uint64_t rows = header ? 0 : 1;
-  while (reader.Next(line, path)) {
-    CheckPlainText(line, false, path);
+  while (reader.Next(line)) {
+    CheckPlainText(line, false, source);
     if (IsCommentLine(line) || rules.CountFields(line) == 0) continue;
     ++rows;
   }
@@ -383,7 +532,7 @@ int ReadDataFile(const std::string& path, const std::string& mvCode, const Input
   const std::optional<std::uint64_t> available = availableMemory();
   if (rows > static_cast<std::uint64_t>(std::numeric_limits<int>::max()) ||
       cells / rows != static_cast<std::uint64_t>(fields) || (available && tableBytes > *available)) {
-    throw ExceptionFileTooLarge(path, rows, fields);
+    source.FailTooLarge(rows, fields);
   }
 
   // Second pass: the rows.
@@ -395,10 +544,10 @@ int ReadDataFile(const std::string& path, const std::string& mvCode, const Input
     table.flags().setOnes();
   }
   reader.Rewind();
-  while (reader.number() < (header ? firstLine : firstLine - 1) && reader.Next(line, path)) {
+  while (reader.number() < (header ? firstLine : firstLine - 1) && reader.Next(line)) {
   }
   int row = 0;
-  while (row < R && reader.Next(line, path)) {
+  while (row < R && reader.Next(line)) {
     if (IsCommentLine(line) || rules.CountFields(line) == 0) continue;
     ++row;
     ReadRow(line, reader.number(), row, fields, mvCode, rules, table, notes);
@@ -406,6 +555,24 @@ int ReadDataFile(const std::string& path, const std::string& mvCode, const Input
   if (row < R) FailReading();  // the file lost lines between the two passes
   table.RecountValid();
   return fields;
+}
+
+}  // namespace
+
+int ReadDataFile(const std::string& path, const std::string& mvCode, const InputFormat& format,
+                 MaskedMatrix& table, std::vector<std::string>& names, DataFileNotes* notes,
+                 const std::function<std::optional<std::uint64_t>()>& availableMemory) {
+  LineReader reader(path);
+  return ReadData(reader, mvCode, format, table, names, notes, availableMemory);
+}
+
+int ReadDataFromStandardInput(const std::string& mvCode, const InputFormat& format,
+                              MaskedMatrix& table, std::vector<std::string>& names,
+                              DataFileNotes* notes,
+                              const std::function<std::optional<std::uint64_t>()>& availableMemory,
+                              int descriptor) {
+  LineReader reader(descriptor);
+  return ReadData(reader, mvCode, format, table, names, notes, availableMemory);
 }
 
 }  // namespace vorel

@@ -39,11 +39,28 @@ struct DataFileNotes {
 // without data lines); on a failure, cells and names set so far stay as they
 // are. Reads the file twice, a line at a time: first the names and the row
 // count, then the rows straight into the table, so that its memory is the
-// table's and one line's. When notes is given it receives what was noticed.
+// table's and one line's. A file that cannot be read twice (a pipe, a device)
+// is first copied to a temporary file without a name in the temporary folder
+// ($TMPDIR, else /tmp), which goes when the reading ends however it ends;
+// ExceptionNoTemporaryCopy when that copy cannot be made. When notes is given
+// it receives what was noticed.
 int ReadDataFile(const std::string& path, const std::string& mvCode, const InputFormat& format,
                  MaskedMatrix& table, std::vector<std::string>& names,
                  DataFileNotes* notes = nullptr,
                  const std::function<std::optional<std::uint64_t>()>& availableMemory =
                      [] { return AvailableMemoryBytes(); });
+
+// Reads the data of the standard input (descriptor 0, or the open descriptor
+// given) by the rules, refusals and memory bound of ReadDataFile; the messages
+// name it "the standard input". A redirected regular file is read in place
+// from where the descriptor stands; a pipe or a terminal is read to its end
+// into a temporary copy first, as ReadDataFile does with a pipe. The
+// descriptor stays open.
+int ReadDataFromStandardInput(const std::string& mvCode, const InputFormat& format,
+                              MaskedMatrix& table, std::vector<std::string>& names,
+                              DataFileNotes* notes = nullptr,
+                              const std::function<std::optional<std::uint64_t>()>&
+                                  availableMemory = [] { return AvailableMemoryBytes(); },
+                              int descriptor = 0);
 
 }  // namespace vorel

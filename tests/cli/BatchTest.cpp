@@ -118,6 +118,9 @@ TEST(BatchUsage, HelpAndMalformedCommandLines) {
       {"--simulate", "const:1", "--compare-column", "2"},  // without --compare
       {"--simulate", "const:1", "--cadzow-window", "60"},  // without --cadzow
       {"--simulate", "const:1", "--output", "same", "--json", "same"},
+      {"--simulate", "const:1", "--json", "-"},  // both on the standard output
+      {"--simulate", "const:1", "--output", "-", "--json", "-"},
+      {"-", "--compare", "-"},  // the standard input twice
   };
   for (const auto& args : malformed) {
     const Result r = Batch(args);
@@ -699,6 +702,189 @@ TEST_F(BatchTest, ExecutableExitStatuses) {
   const Result lib =
       Batch({"--simulate", "cosine:1,0,0.1,0;const:3", "--length", "20", "--eigentriples", "1-3"});
   EXPECT_EQ(Read(out), lib.out);
+}
+
+// A shell command line run in the test's folder, with the tool as "$B" and the
+// temporary folder (where the tool copies a piped input) at spool/.
+struct ShellRun {
+  int status;
+  std::string out, err;
+};
+
+class BatchPipeTest : public BatchTest {
+ protected:
+  void SetUp() override {
+    BatchTest::SetUp();
+    fs::create_directory(dir_ / "spool");
+    fs::create_directory(dir_ / "capture");
+  }
+  ShellRun Shell(const std::string& line) {
+    const fs::path capture = dir_ / "capture";
+    const std::string command = "cd '" + dir_.string() + "' && export B='" + VOREL_BATCH_EXE +
+                                "' TMPDIR='" + (dir_ / "spool").string() + "' && (" + line +
+                                ") > '" + (capture / "out").string() + "' 2> '" +
+                                (capture / "err").string() + "'";
+    const int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Read(capture / "out"), Read(capture / "err")};
+  }
+  bool SpoolEmpty() const {
+    return fs::directory_iterator(dir_ / "spool") == fs::directory_iterator();
+  }
+};
+
+// "-" reads the standard input (a pipe, or a redirected file) as DATAFILE or as
+// --compare FILE, and gives what the file gives; "--output -" is the standard
+// output; "--json -" writes the JSON there when the text goes to a file. A file
+// named "-" in the folder is never read nor written; the copy of a piped input
+// leaves nothing behind.
+TEST_F(BatchPipeTest, StandardInputAndOutputAsDash) {
+  std::string series = "level ref\n";
+  for (int t = 1; t <= 40; ++t) {
+    const double ref = 5 + std::cos(0.5 * t);
+    series += (t == 12 || t == 13 ? std::string("nan") : std::to_string(ref + 0.01 * (t % 3))) +
+              " " + std::to_string(ref) + "\n";
+  }
+  const std::string data = File("data.txt", series);
+  std::string refColumn = "ref\n";
+  for (int t = 1; t <= 40; ++t) refColumn += std::to_string(5 + std::cos(0.5 * t)) + "\n";
+  File("ref.txt", refColumn);
+  File("-", "not the data\n");
+
+  // What the files give, run by the library.
+  const std::vector<std::string> base = {data, "--window", "10", "--eigentriples", "1-3"};
+  const std::string args = " --window 10 --eigentriples 1-3";
+  const auto with = [&base](std::vector<std::string> more) {
+    more.insert(more.begin(), base.begin(), base.end());
+    return more;
+  };
+  const Result text = Batch(base);
+  ASSERT_EQ(text.status, 0) << text.err;
+  ASSERT_EQ(Batch(with({"--output", Path("ref-text.txt"), "--json", Path("ref.json")})).status, 0);
+  const std::string json = Read(Path("ref.json"));
+  ASSERT_EQ(Batch(with({"--compare", Path("ref.txt"), "--output", Path("ref-text.txt"), "--json",
+                        Path("cmp.json")}))
+                .status,
+            0);
+  const std::string compared = Read(Path("cmp.json"));
+  ASSERT_NE(compared.find("\"deviations\""), std::string::npos);
+  ASSERT_NE(compared, json);
+  for (const char* name : {"ref-text.txt", "ref.json", "cmp.json"}) fs::remove(Path(name));
+
+  struct Case {
+    std::string line;
+    std::string out;
+    std::string file;  // written by the run, with the text
+  };
+  const std::vector<Case> cases = {
+      {"cat data.txt | \"$B\" -" + args, text.out, ""},
+      {"\"$B\" -" + args + " < data.txt", text.out, ""},
+      {"cat data.txt | \"$B\" -" + args + " --output -", text.out, ""},
+      {"cat data.txt | \"$B\" - --output text.txt --json -" + args, json, "text.txt"},
+      {"cat ref.txt | \"$B\" data.txt --compare - --output text.txt --json -" + args, compared,
+       "text.txt"},
+  };
+  const int entries = Entries();
+  for (const Case& c : cases) {
+    const ShellRun r = Shell(c.line);
+    EXPECT_EQ(r.status, 0) << c.line << "\n" << r.err;
+    EXPECT_EQ(r.err, "") << c.line;
+    EXPECT_EQ(r.out, c.out) << c.line;
+    if (!c.file.empty()) {
+      EXPECT_EQ(Read(Path(c.file)), text.out) << c.line;
+      fs::remove(Path(c.file));
+    }
+    EXPECT_EQ(Entries(), entries) << c.line;
+    EXPECT_EQ(Read(Path("-")), "not the data\n") << c.line;
+    EXPECT_TRUE(SpoolEmpty()) << c.line;
+  }
+}
+
+// What goes wrong with the standard streams: an empty input is the reader's
+// refusal of an empty file; messages name the standard input; two outputs on
+// the standard output (spelled "-", or a file that is the standard output) are
+// refused; a standard output that cannot be written fails the run and puts no
+// file in place.
+TEST_F(BatchPipeTest, StandardStreamsRefused) {
+  std::string series = "a b\n";
+  for (int t = 1; t <= 30; ++t) series += std::to_string(t % 7) + " " + std::to_string(t) + "\n";
+  File("data.txt", series);
+  const std::string noBoth =
+      "vorel-batch: --output and --json cannot both go to the standard output; give --output "
+      "FILE\n\n";
+  const std::string noOutput = "Attention!\nThe standard output cannot be written.\n";
+  struct Case {
+    std::string line;
+    int status;
+    std::string err;
+    bool whole;  // err is the whole of standard error, else its beginning
+  };
+  const std::vector<Case> cases = {
+      {": | \"$B\" -", 1, "Attention!\nData reading/conversion error occured.\n", true},
+      {"printf 'x\\n1\\n\\0002\\n' | \"$B\" -", 1,
+       "Attention!\nThe standard input is not plain text", false},
+      {"cat data.txt | \"$B\" - --column 3", 2,
+       "vorel-batch: --column: the standard input has 2 columns\n", false},
+      {"cat data.txt | \"$B\" - --column-name c", 2,
+       "vorel-batch: --column-name: the standard input has no column named 'c'\n", false},
+      {"\"$B\" - --compare - < data.txt", 2,
+       "vorel-batch: DATAFILE and --compare cannot both read the standard input\n", false},
+      {"\"$B\" data.txt --json -", 2, noBoth, false},
+      {"\"$B\" data.txt --output - --json -", 2, noBoth, false},
+      {"\"$B\" data.txt --json out.json > out.json", 2, noBoth, false},
+      {"\"$B\" data.txt --output out.txt --json - > out.txt", 2, noBoth, false},
+      {"\"$B\" data.txt --output /dev/stdout --json -", 2, noBoth, false},
+      {"\"$B\" data.txt > /dev/full", 1, noOutput, true},
+      {"\"$B\" data.txt --output - --json out.json > /dev/full", 1, noOutput, true},
+      {"cat data.txt | \"$B\" - --output out.txt --json - > /dev/full", 1, noOutput, true},
+  };
+  const int entries = Entries();
+  for (const Case& c : cases) {
+    const ShellRun r = Shell(c.line);
+    EXPECT_EQ(r.status, c.status) << c.line << "\n" << r.err;
+    if (c.whole) {
+      EXPECT_EQ(r.err, c.err) << c.line;
+    } else {
+      EXPECT_EQ(r.err.rfind(c.err, 0), 0u) << c.line << "\n" << r.err;
+    }
+    EXPECT_EQ(r.out, "") << c.line;
+    // The shell may have made an empty file to redirect to; the tool made none.
+    for (const char* name : {"out.txt", "out.json"}) {
+      EXPECT_TRUE(!fs::exists(Path(name)) || Read(Path(name)).empty()) << c.line << " " << name;
+      fs::remove(Path(name));
+    }
+    EXPECT_EQ(Entries(), entries) << c.line;
+    EXPECT_TRUE(SpoolEmpty()) << c.line;
+  }
+}
+
+// A piped input is held to the memory bound of a file: two million short lines
+// (a table of 18 MB) are read within 56 MB of address space to spare and refused,
+// naming the standard input, before the table is allocated with 11 MB to spare.
+TEST_F(BatchPipeTest, StandardInputStaysWithinItsTablesMemory) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit";
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+  GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit";
+#endif
+#endif
+  std::string lines;
+  for (int k = 0; k < 2000000; ++k) lines += "1\n";
+  File("short-lines.txt", lines);
+  const auto run = [&](long long kilobytes) {
+    // --column 2 ends the run after the reading, before any analysis.
+    return Shell(LimitsPrefix(30, kilobytes) + "cat short-lines.txt | \"$B\" - --column 2");
+  };
+  const ShellRun read = run(120000);
+  EXPECT_EQ(read.status, 2) << read.err;
+  EXPECT_EQ(read.err.rfind("vorel-batch: --column: the standard input has 1 column\n", 0), 0u)
+      << read.err;
+  const ShellRun refused = run(75000);
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.err,
+            "Attention!\nNot enough memory to read the standard input (2000000 rows by 1 "
+            "column).\n");
+  EXPECT_TRUE(SpoolEmpty());
 }
 
 // The memory guard: an analysis that cannot fit is refused with the

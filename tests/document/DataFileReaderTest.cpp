@@ -1,9 +1,12 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <numbers>
@@ -507,6 +510,220 @@ TEST_F(DataFileReaderTest, APipeReadsLikeAFile) {
   EXPECT_EQ(names_, fileNames);
   EXPECT_EQ(table_.values(), fromFile.values());
   EXPECT_EQ(table_.flags(), fromFile.flags());
+}
+
+
+// The standard input as a shell pipeline gives it: the read end of a pipe that a
+// thread of its own fills and then closes. Contents that the reading may leave
+// unread must fit in the pipe (64 KiB), or the writer would wait for good.
+class FedPipe {
+ public:
+  explicit FedPipe(std::string content) {
+    int fds[2] = {-1, -1};
+    EXPECT_EQ(::pipe(fds), 0);
+    read_ = fds[0];
+    const int write = fds[1];
+    writer_ = std::thread([write, text = std::move(content)] {
+      for (std::size_t done = 0; done < text.size();) {
+        const ssize_t n = ::write(write, text.data() + done, text.size() - done);
+        if (n <= 0) break;
+        done += static_cast<std::size_t>(n);
+      }
+      ::close(write);
+    });
+  }
+  ~FedPipe() {
+    writer_.join();
+    ::close(read_);
+  }
+  FedPipe(const FedPipe&) = delete;
+  FedPipe& operator=(const FedPipe&) = delete;
+  int fd() const { return read_; }
+
+ private:
+  int read_ = -1;
+  std::thread writer_;
+};
+
+// Points TMPDIR, where the reader copies what it can read only once, at a folder
+// of the test while it lives.
+class TemporaryFolder {
+ public:
+  explicit TemporaryFolder(const fs::path& folder) {
+    if (const char* old = std::getenv("TMPDIR")) old_ = old;
+    ::setenv("TMPDIR", folder.c_str(), 1);
+  }
+  ~TemporaryFolder() {
+    if (old_) {
+      ::setenv("TMPDIR", old_->c_str(), 1);
+    } else {
+      ::unsetenv("TMPDIR");
+    }
+  }
+  TemporaryFolder(const TemporaryFolder&) = delete;
+  TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+
+ private:
+  std::optional<std::string> old_;
+};
+
+bool IsEmptyFolder(const fs::path& folder) {
+  return fs::directory_iterator(folder) == fs::directory_iterator();
+}
+
+// The standard input reads as the same text in a file: through a pipe (copied to
+// a temporary file that leaves no trace) and redirected from a file (read in place
+// from where its descriptor stands, at both passes).
+TEST_F(DataFileReaderTest, StandardInputReadsLikeTheFile) {
+  const fs::path spool = files_.dir() / "spool";
+  fs::create_directory(spool);
+  const TemporaryFolder tmpdir(spool);
+  std::string many = "k twice\n";
+  for (int k = 1; k <= 30000; ++k) {
+    many += std::to_string(k);
+    many += ' ';
+    many += k % 97 == 0 ? std::string("nan") : std::to_string(2 * k);
+    many += '\n';
+  }
+  ASSERT_GT(many.size(), 3u * 65536);  // several reads of the pipe and of the copy
+  const std::vector<std::string> contents = {
+      "v w\n1 2\n# c\n3 nan\n5 x\n",
+      "\xEF\xBB\xBF# first\r\n\r\n1.5 2.5\r\n3.5 nan\r\n",
+      many,
+  };
+  for (const std::string& content : contents) {
+    const std::string label = content.substr(0, 12);
+    MaskedMatrix fromFile;
+    std::vector<std::string> fileNames;
+    DataFileNotes fileNotes;
+    const int fileF = ReadDataFile(files_.Write(content), "nan", kSpaceTab, fromFile, fileNames,
+                                   &fileNotes);
+    DataFileNotes notes;
+    int F = 0;
+    {
+      const FedPipe pipe(content);
+      F = ReadDataFromStandardInput("nan", kSpaceTab, table_, names_, &notes,
+                                    [] { return std::optional<std::uint64_t>(); }, pipe.fd());
+    }
+    EXPECT_EQ(F, fileF) << label;
+    EXPECT_EQ(names_, fileNames) << label;
+    EXPECT_EQ(table_.values(), fromFile.values()) << label;
+    EXPECT_EQ(table_.flags(), fromFile.flags()) << label;
+    ASSERT_EQ(notes.numberless.size(), fileNotes.numberless.size()) << label;
+    for (std::size_t c = 0; c < notes.numberless.size(); ++c) {
+      EXPECT_EQ(notes.numberless[c].firstLines, fileNotes.numberless[c].firstLines) << label;
+    }
+    EXPECT_TRUE(IsEmptyFolder(spool)) << label;
+  }
+
+  // Redirected from a file whose first line was taken by someone else: the data
+  // begin at the second line, at the first pass and again at the second.
+  const std::string path = files_.Write("x y\n10 20\n30 40\n");
+  const int fd = ::open(path.c_str(), O_RDONLY);
+  ASSERT_GE(fd, 0);
+  char skipped[4];
+  ASSERT_EQ(::read(fd, skipped, sizeof skipped), 4);
+  const int F = ReadDataFromStandardInput("nan", kSpaceTab, table_, names_, nullptr,
+                                          [] { return std::optional<std::uint64_t>(); }, fd);
+  ::close(fd);
+  EXPECT_EQ(F, 2);
+  EXPECT_EQ(names_, (std::vector<std::string>{"Series #1", "Series #2"}));
+  ASSERT_EQ(table_.rows(), 2);
+  EXPECT_EQ(table_.value(1, 1), 10);
+  EXPECT_EQ(table_.value(2, 2), 40);
+}
+
+// The refusals of a file hold for the standard input, with messages that name it;
+// a refusal leaves no temporary copy, and one before the rows are read (all but
+// the short line) leaves the former table.
+TEST_F(DataFileReaderTest, StandardInputRefusalsNameIt) {
+  const fs::path spool = files_.dir() / "spool";
+  fs::create_directory(spool);
+  const std::uint64_t tableBytes = 3 * 2 * (sizeof(double) + 1) + 2 * sizeof(int);
+  const std::string notPlain =
+      "Attention!\nThe standard input is not plain text (it is in UTF-16 or holds zero "
+      "bytes).\nSend it as plain text (ASCII or UTF-8), please.";
+  struct Case {
+    const char* label;
+    std::string content;
+    std::uint64_t memory;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {"empty", "", tableBytes, kReadingError},
+      {"comments only", "# a\n\n# b\n", tableBytes, kReadingError},
+      {"short line", "a b\n1 2\n3\n", tableBytes, kReadingError},
+      {"too large", "a b\n1 2\n3 4\n# c\n5 6\n", tableBytes - 1,
+       "Attention!\nNot enough memory to read the standard input (3 rows by 2 columns)."},
+      {"zero byte", std::string("x\n1\n2\0\n3\n", 10), tableBytes, notPlain},
+      {"UTF-16 mark", "\xFF\xFEx\n1\n", tableBytes, notPlain},
+  };
+  const TemporaryFolder tmpdir(spool);
+  for (const Case& c : cases) {
+    table_.Resize(1, 1);
+    table_.set(1, 1, 9, true);
+    try {
+      const FedPipe pipe(c.content);
+      ReadDataFromStandardInput("nan", kSpaceTab, table_, names_, nullptr,
+                                [&] { return std::optional<std::uint64_t>(c.memory); }, pipe.fd());
+      ADD_FAILURE() << c.label << ": read";
+    } catch (const AbstractException& e) {
+      EXPECT_EQ(e.message(), c.message) << c.label;
+    }
+    if (std::string(c.label) != "short line") {
+      EXPECT_EQ(table_.rows(), 1) << c.label;
+      EXPECT_EQ(table_.value(1, 1), 9) << c.label;
+    }
+    EXPECT_TRUE(IsEmptyFolder(spool)) << c.label;
+  }
+
+  // A descriptor that cannot be read (here a folder's).
+  const int folder = ::open(files_.dir().c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_GE(folder, 0);
+  try {
+    ReadDataFromStandardInput("nan", kSpaceTab, table_, names_, nullptr,
+                              [] { return std::optional<std::uint64_t>(); }, folder);
+    ADD_FAILURE() << "a folder was read";
+  } catch (const ExceptionNoFile& e) {
+    EXPECT_EQ(e.message(), "Attention!\nThe standard input cannot be read.");
+  }
+  ::close(folder);
+}
+
+// No temporary folder for the copy: the reading says where it tried and why.
+TEST_F(DataFileReaderTest, StandardInputWithoutATemporaryFolderIsRefused) {
+  const fs::path missing = files_.dir() / "missing";
+  const TemporaryFolder tmpdir(missing);
+  try {
+    const FedPipe pipe("x\n1\n2\n3\n");
+    ReadDataFromStandardInput("nan", kSpaceTab, table_, names_, nullptr,
+                              [] { return std::optional<std::uint64_t>(); }, pipe.fd());
+    FAIL() << "read without a copy";
+  } catch (const ExceptionNoTemporaryCopy& e) {
+    EXPECT_EQ(e.message(),
+              "Attention!\nThe standard input cannot be copied to a temporary file in " +
+                  missing.string() +
+                  " (No such file or directory).\nFree some room there or name another folder in "
+                  "TMPDIR, please.");
+  }
+  // A pipe named by its path takes the same road and names the file. Its
+  // writer may find the reader gone: a write error, not the end of the tests.
+  const std::string fifo = (files_.dir() / "fifo").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const auto oldHandler = ::signal(SIGPIPE, SIG_IGN);
+  std::thread writer([&] { std::ofstream(fifo, std::ios::binary) << "x\n1\n"; });
+  try {
+    ReadDataFile(fifo, "nan", kSpaceTab, table_, names_);
+    ADD_FAILURE() << "read without a copy";
+  } catch (const ExceptionNoTemporaryCopy& e) {
+    EXPECT_EQ(e.message().rfind("Attention!\nThe file " + fifo + " cannot be copied to a "
+                                "temporary file in " + missing.string() + " (",
+                                0),
+              0u)
+        << e.message();
+  }
+  writer.join();
+  ::signal(SIGPIPE, oldHandler);
 }
 
 }  // namespace

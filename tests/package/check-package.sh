@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Builds the Debian package of a build tree, unpacks it into a scratch root and
 # checks what it installs: the files of a desktop program, valid metadata, and
-# programs that run from there. Usage: check-package.sh BUILD_DIR APP_ID
+# programs that run from there. Usage: check-package.sh BUILD_DIR APP_ID VERSION
 set -euo pipefail
 
 build=$(cd "$1" && pwd)
 app_id=$2
+version=$3
 scratch=$(mktemp -d)
 trap 'chmod -R u+w "$scratch" 2>/dev/null; rm -rf "$scratch"' EXIT
 chmod 755 "$scratch"
@@ -61,9 +62,30 @@ for option in --window --eigentriples --json --version; do
     fail "the manual page does not mention $option"
 done
 
+# Shown by man, the page holds every option that --help lists.
+if command -v man >/dev/null; then
+  shown=$(MANWIDTH=200 man -l "$usr/share/man/man1/vorel-batch.1" 2>/dev/null)
+  options=$("$usr/bin/vorel-batch" --help | grep -oE '^ +(-h, )?--[a-z-]+' | grep -oE -- '--[a-z-]+')
+  [ "$(wc -w <<<"$options")" -ge 20 ] || fail "--help lists too few options: $options"
+  for option in $options; do
+    grep -qE -- "(^|[^-a-z])$option([^-a-z]|\$)" <<<"$shown" ||
+      fail "man vorel-batch does not show $option"
+  done
+  grep -q "reads the standard input" <<<"$shown" || fail "man vorel-batch does not tell of -"
+else
+  echo "man is not installed: the manual page was checked as text only"
+fi
+
+# Both installed programs name the version of the build (the desktop program
+# answers --version without a display).
+printed=$("$usr/bin/vorel-batch" --version)
+[ "$printed" = "vorel-batch $version" ] || fail "vorel-batch --version printed '$printed'"
+if [ "$has_gui" = 1 ]; then
+  printed=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen "$usr/bin/vorel" --version)
+  [ "$printed" = "vorel $version" ] || fail "vorel --version printed '$printed'"
+fi
+
 # The installed tool runs on an installed example and gives what the build gives.
-version=$("$usr/bin/vorel-batch" --version)
-[[ "$version" == "vorel-batch "* ]] || fail "vorel-batch --version printed '$version'"
 args=(--window 24 --eigentriples 1-4 "$usr/share/vorel/examples/co2-gaps.txt")
 "$usr/bin/vorel-batch" "${args[@]}" >"$scratch/installed.txt"
 "$build/src/cli/vorel-batch" "${args[@]}" >"$scratch/built.txt"
