@@ -22,8 +22,10 @@ namespace vorel {
 // of the complete column before or after the group, taken along the
 // anti-diagonals); the simultaneous filling works on the column alone, and the
 // sequential methods write one estimate per series element, kept in a vector
-// over the group's elements. Memory O(N + L r + L^2) beside the group's
-// elements. When K < L the L x K working matrix is smaller than the covariance
+// over the group's elements. A group repaired by the PI projector and then by
+// simultaneous filling takes a shorter way: both together make the column
+// U (U_P^T U_P)^-1 U_P^T x_P, one small solve per column over blocked
+// products. Memory O(N + L r + L^2) beside the group's elements. When K < L the L x K working matrix is smaller than the covariance
 // and is kept as it stands, with rows and columns in their exchanged roles.
 class ProjectionReconstructor : public Reconstructor {
  public:

@@ -49,8 +49,8 @@ class Reconstructor {
   // are present (none when m = 0). O(L r).
   void Components(int j0, Vector& p) const;
   // Adds to sums (length N) the anti-diagonal sums of the columns first..last
-  // (0-based, inclusive) of U (X^T U)^T: blocks of lagged vectors are formed
-  // from the series, projected by two small dense products and added along
+  // (0-based, inclusive) of U (X^T U)^T: blocks of lagged vectors are read in
+  // place from the series, projected by one dense product and added along
   // their anti-diagonals. O(L r) per column; blocks that share no
   // anti-diagonal run on both cores, in an order that does not depend on the
   // number of threads.
