@@ -1,7 +1,5 @@
 #include "app/HelpWindow.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -24,20 +22,6 @@ HelpWindow::HelpWindow(QWidget* parent)
   layout->addWidget(browser_);
   browser_->setOpenExternalLinks(true);
   resize(820, 640);
-}
-
-QString HelpWindow::GuidePath() {
-  const QDir program(QCoreApplication::applicationDirPath());
-  for (const QString& relative : {QStringLiteral("docs/user-guide.md"),
-                                  QStringLiteral("../share/vorel/docs/user-guide.md")}) {
-    if (QFileInfo::exists(program.filePath(relative)))
-      return QDir::cleanPath(program.filePath(relative));
-  }
-#ifdef VOREL_DOCS_DIR
-  return QStringLiteral(VOREL_DOCS_DIR "/user-guide.md");
-#else
-  return QString();
-#endif
 }
 
 void HelpWindow::FitPictures() {

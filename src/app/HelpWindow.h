@@ -13,9 +13,6 @@ class HelpWindow : public QWidget {
   Q_OBJECT
  public:
   explicit HelpWindow(QWidget* parent = nullptr);
-  // The guide that ships with the program: beside the executable
-  // ("docs/user-guide.md", or "../share/vorel/docs/user-guide.md"), else the source tree's.
-  static QString GuidePath();
   // Loads the guide; false (and a note in the window) when it cannot be read.
   bool Load(const QString& path);
   QTextBrowser* browser() const { return browser_; }

@@ -16,6 +16,7 @@
 #include <QUrl>
 #include <exception>
 #include <new>
+#include <utility>
 
 #include "app/AboutBox.h"
 #include "app/CommandActions.h"
@@ -26,6 +27,7 @@
 #include "app/WindowCommands.h"
 #include "document/CVorelDoc.h"
 #include "document/CommandIds.h"
+#include "document/InstallLayout.h"
 #include "engine/AbstractException.h"
 
 namespace vorel {
@@ -82,6 +84,7 @@ MainWindow::MainWindow(CVorelDoc& document, QtHost& host, QWidget* parent)
   host_.SetMainWindow(this);
   host_.SetProgressBar(progressBar_);
   host_.SetRedraw([this] { view_->update(); });
+  host_.SetLongWorkObserver([this](bool running) { OnLongWork(running); });
   resize(960, 680);
   UpdateTitle();
   Refresh();
@@ -91,6 +94,7 @@ MainWindow::~MainWindow() {
   host_.SetMainWindow(nullptr);
   host_.SetProgressBar(nullptr);
   host_.SetRedraw({});
+  host_.SetLongWorkObserver({});
 }
 
 void MainWindow::BuildMenus() {
@@ -200,13 +204,29 @@ void MainWindow::Guarded(Work&& work) {
   }
 }
 
+template <class Work>
+void MainWindow::AsCommand(Work&& work) {
+  ++commandDepth_;
+  Guarded(std::forward<Work>(work));
+  --commandDepth_;
+  Refresh();
+  // A close asked for during the command's long work: the command has ended now.
+  if (commandDepth_ == 0 && closePending_) {
+    closePending_ = false;
+    close();
+  }
+}
+
 void MainWindow::RunCommand(int id) {
+  // Nothing starts while long work runs: the user's input is held meanwhile,
+  // so only a timer or a queued call gets here, and it is refused.
+  if (host_.InLongWork()) return;
   // A command that was disabled since its action was last refreshed does not run.
   if (!IsCommandEnabled(id)) {
     Refresh();
     return;
   }
-  Guarded([&] {
+  AsCommand([&] {
     switch (id) {
       case kCmdExit:
         close();
@@ -223,12 +243,20 @@ void MainWindow::RunCommand(int id) {
     // The view first, then the document.
     if (!view_->HandleCommand(id)) document_.ExecuteCommand(id);
   });
-  Refresh();
 }
 
 void MainWindow::OpenDataFile(const QString& path) {
-  Guarded([&] { document_.OnOpenData(QFileInfo(path).absoluteFilePath().toStdString()); });
-  Refresh();
+  if (host_.InLongWork()) return;
+  AsCommand([&] { document_.OnOpenData(QFileInfo(path).absoluteFilePath().toStdString()); });
+}
+
+void MainWindow::OnLongWork(bool running) {
+  view_->SetFrozen(running);
+  // Work outside a command: the close follows as soon as events are processed.
+  if (!running && closePending_ && commandDepth_ == 0) {
+    closePending_ = false;
+    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+  }
 }
 
 void MainWindow::ShowAbout() {
@@ -240,7 +268,8 @@ void MainWindow::ShowHelp() {
   if (help_ == nullptr) {
     help_ = new HelpWindow(this);
     help_->setAttribute(Qt::WA_DeleteOnClose);
-    help_->Load(HelpWindow::GuidePath());
+    help_->Load(QString::fromStdString(
+        UserGuideFile(QCoreApplication::applicationDirPath().toStdString())));
   }
   help_->show();
   help_->raise();
@@ -248,6 +277,7 @@ void MainWindow::ShowHelp() {
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (host_.InLongWork()) return;
   const QMimeData* data = event->mimeData();
   if (data->hasUrls() && data->urls().size() == 1 && data->urls().front().isLocalFile()) {
     event->acceptProposedAction();
@@ -265,6 +295,12 @@ void MainWindow::dropEvent(QDropEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  // The work goes on with the document: the window closes after it.
+  if (host_.InLongWork()) {
+    closePending_ = true;
+    event->ignore();
+    return;
+  }
   if (help_ != nullptr) help_->close();
   QMainWindow::closeEvent(event);
 }

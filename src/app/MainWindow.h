@@ -22,7 +22,9 @@ class VorelView;
 
 // The main frame: menus, toolbar, status bar and the view. Every command goes
 // through RunCommand: the view first, then the document; its failures reach
-// the user as message boxes and never end the program.
+// the user as message boxes and never end the program. While the host runs
+// long work the view is frozen, no command starts and a close waits for the
+// work to end.
 class MainWindow : public QMainWindow {
   Q_OBJECT
  public:
@@ -33,7 +35,7 @@ class MainWindow : public QMainWindow {
   MainWindow(CVorelDoc& document, QtHost& host, QWidget* parent = nullptr);
   ~MainWindow() override;
 
-  // Runs a command if it is enabled, then refreshes the window.
+  // Runs a command if it is enabled and no long work runs, then refreshes the window.
   void RunCommand(int id);
   // "Open data" on a file given on the command line or dropped on the window:
   // the file choice dialog opens on that file.
@@ -77,9 +79,15 @@ class MainWindow : public QMainWindow {
   void BuildStatusBar();
   void ShowAbout();
   void ShowHelp();
+  // The host's long work began (true) or ended (false).
+  void OnLongWork(bool running);
   // Runs work, showing the message of every failure.
   template <class Work>
   void Guarded(Work&& work);
+  // Runs a command's work guarded, then refreshes the window and carries out
+  // a close asked for meanwhile.
+  template <class Work>
+  void AsCommand(Work&& work);
 
   CVorelDoc& document_;
   QtHost& host_;
@@ -89,6 +97,10 @@ class MainWindow : public QMainWindow {
   QProgressBar* progressBar_ = nullptr;
   QLabel* lockPanes_[3] = {nullptr, nullptr, nullptr};
   QPointer<HelpWindow> help_;
+  // A close was asked for while long work ran.
+  bool closePending_ = false;
+  // Commands running (a modal dialog's handler may run another).
+  int commandDepth_ = 0;
 };
 
 }  // namespace vorel

@@ -2,16 +2,25 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QDir>
+#include <QEvent>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMessageBox>
+#include <QPointer>
 #include <QProgressBar>
 #include <QSettings>
 #include <QStringList>
+#include <QThread>
+#include <atomic>
 #include <exception>
+#include <memory>
+#include <stdexcept>
+#include <system_error>
+#include <thread>
+#include <utility>
+#include <vector>
 
 #include "app/dialogs/FaceRegistry.h"
+#include "document/InstallLayout.h"
 #include "document/dialogs/Dialog.h"
 #include "document/dialogs/ModalLoop.h"
 
@@ -46,23 +55,63 @@ class WaitWhileHandling {
   WaitWhileHandling& operator=(const WaitWhileHandling&) = delete;
 };
 
+bool IsUserInput(QEvent::Type type) {
+  switch (type) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TouchCancel:
+    case QEvent::TabletPress:
+    case QEvent::TabletMove:
+    case QEvent::TabletRelease:
+    case QEvent::NativeGesture:
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
-QtHost::QtHost() = default;
-
-QString QtHost::BundledExamplesFolder() {
-  const QDir program(QCoreApplication::applicationDirPath());
-  for (const QString& relative :
-       {QStringLiteral("examples"), QStringLiteral("../share/vorel/examples")}) {
-    const QString candidate = program.filePath(relative);
-    if (QFileInfo(candidate).isDir()) return QDir::cleanPath(candidate);
+// The window system's input already waits while the user-interface thread
+// processes events without it; this catches what is sent to a window by other
+// means (another part of the program, a test) and keeps it, in order, for
+// delivery after the work.
+class QtHost::InputHold : public QObject {
+ public:
+  InputHold() { QCoreApplication::instance()->installEventFilter(this); }
+  ~InputHold() override {
+    QCoreApplication::instance()->removeEventFilter(this);
+    for (auto& [receiver, event] : held_) {
+      if (receiver) {
+        QCoreApplication::postEvent(receiver, event.release());
+      }
+    }
   }
-#ifdef VOREL_EXAMPLES_DIR
-  if (QFileInfo(QStringLiteral(VOREL_EXAMPLES_DIR)).isDir())
-    return QStringLiteral(VOREL_EXAMPLES_DIR);
-#endif
-  return QString();
-}
+  InputHold(const InputHold&) = delete;
+  InputHold& operator=(const InputHold&) = delete;
+
+  bool eventFilter(QObject* receiver, QEvent* event) override {
+    if (!IsUserInput(event->type())) return false;
+    held_.emplace_back(receiver, std::unique_ptr<QEvent>(event->clone()));
+    return true;
+  }
+
+ private:
+  std::vector<std::pair<QPointer<QObject>, std::unique_ptr<QEvent>>> held_;
+};
+
+QtHost::QtHost() = default;
 
 QWidget* QtHost::DialogParent() const {
   QWidget* active = QApplication::activeModalWidget();
@@ -102,7 +151,9 @@ DialogResult QtHost::RunModal(Dialog& dialog) {
   ModalLoop loop(dialog, *face);
   DialogFace* window = face.get();
   const auto guarded = [&](const auto& action) {
-    if (failure) return;
+    // While a handler's long work runs, the face's signals (its activation
+    // changing, say) wait: the handler is still under way.
+    if (failure || InLongWork()) return;
     try {
       WaitWhileHandling wait;
       action();
@@ -160,7 +211,7 @@ std::string QtHost::ExamplesPath(const std::string& productName) {
   QSettings settings(QStringLiteral("Brelta"), QString::fromStdString(productName));
   const QString kept = settings.value(QStringLiteral("ExamplesPath")).toString();
   if (!kept.isEmpty()) return kept.toStdString();
-  return BundledExamplesFolder().toStdString();
+  return BundledExamplesFolder(QCoreApplication::applicationDirPath().toStdString());
 }
 
 std::string QtHost::ProgramFolder() {
@@ -168,34 +219,115 @@ std::string QtHost::ProgramFolder() {
   return QCoreApplication::applicationDirPath().toStdString();
 }
 
+void QtHost::OnUiThread(const std::function<void()>& operation) {
+  QCoreApplication* app = QCoreApplication::instance();
+  if (app == nullptr || QThread::currentThread() == app->thread()) {
+    operation();
+    return;
+  }
+  // From the worker: the user-interface thread is processing events until the
+  // work ends, so the call is served there while the worker waits.
+  if (relay_ != nullptr) {
+    QMetaObject::invokeMethod(relay_, operation, Qt::BlockingQueuedConnection);
+  }
+}
+
 void QtHost::ProgressBegin(int from, int to) {
-  if (progressBar_ == nullptr) return;
-  progressBar_->setRange(from, to);
-  progressBar_->setValue(from);
+  OnUiThread([this, from, to] {
+    if (progressBar_ == nullptr) return;
+    progressBar_->setRange(from, to);
+    progressBar_->setValue(from);
+  });
 }
 
 void QtHost::ProgressStep() {
-  if (progressBar_ != nullptr) progressBar_->setValue(progressBar_->value() + 1);
-  // The window keeps painting while the work runs; the user's input waits
-  // until the command ends.
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  OnUiThread([this] {
+    if (progressBar_ != nullptr) progressBar_->setValue(progressBar_->value() + 1);
+    // Work on this thread: the window keeps painting between the steps; the
+    // user's input waits until the command ends.
+    if (!InLongWork()) QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  });
 }
 
 void QtHost::ProgressShow() {
-  if (progressBar_ != nullptr) progressBar_->show();
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  OnUiThread([this] {
+    if (progressBar_ != nullptr) progressBar_->show();
+    if (!InLongWork()) QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  });
 }
 
 void QtHost::ProgressHide() {
-  if (progressBar_ != nullptr) progressBar_->hide();
+  OnUiThread([this] {
+    if (progressBar_ != nullptr) progressBar_->hide();
+  });
 }
 
 void QtHost::BeginWaitCursor() {
-  if (waitDepth_++ == 0) QApplication::setOverrideCursor(Qt::WaitCursor);
+  OnUiThread([this] {
+    if (waitDepth_++ == 0) QApplication::setOverrideCursor(Qt::WaitCursor);
+  });
 }
 
 void QtHost::EndWaitCursor() {
-  if (waitDepth_ > 0 && --waitDepth_ == 0) QApplication::restoreOverrideCursor();
+  OnUiThread([this] {
+    if (waitDepth_ > 0 && --waitDepth_ == 0) QApplication::restoreOverrideCursor();
+  });
+}
+
+void QtHost::RunLongWork(const std::function<void()>& work) {
+  QCoreApplication* app = QCoreApplication::instance();
+  // Called from the worker, or without an application: nothing to keep painting.
+  if (app == nullptr || QThread::currentThread() != app->thread()) {
+    work();
+    return;
+  }
+  // Two workers would share the document; the window refuses commands while
+  // work runs, so this is a fault of the program, reported as a failure.
+  if (InLongWork()) throw std::logic_error("A long computation is already running.");
+
+  struct Depth {
+    QtHost& host;
+    explicit Depth(QtHost& h) : host(h) {
+      if (host.longWorkDepth_++ == 0 && host.longWorkObserver_) host.longWorkObserver_(true);
+    }
+    ~Depth() {
+      if (--host.longWorkDepth_ == 0 && host.longWorkObserver_) host.longWorkObserver_(false);
+    }
+  } depth(*this);
+  // The input held meanwhile is posted again as the hold ends; it reaches its
+  // window when the caller next processes events.
+  InputHold hold;
+  WaitWhileHandling wait;
+  QObject relay;
+  relay_ = &relay;
+
+  std::exception_ptr failure;
+  std::atomic<bool> done{false};
+  const auto run = [&] {
+    try {
+      work();
+    } catch (...) {
+      failure = std::current_exception();
+    }
+    done.store(true, std::memory_order_release);
+    // Wakes the loop below.
+    QMetaObject::invokeMethod(
+        &relay, [] {}, Qt::QueuedConnection);
+  };
+  std::thread worker;
+  try {
+    worker = std::thread(run);
+  } catch (const std::system_error&) {
+    // No thread to be had: the work runs here and the window waits for it.
+    run();
+  }
+  while (!done.load(std::memory_order_acquire)) {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
+                                    QEventLoop::WaitForMoreEvents);
+  }
+  if (worker.joinable()) worker.join();
+  relay_ = nullptr;
+  if (failure) std::rethrow_exception(failure);
 }
 
 void QtHost::RedrawAllViews() {

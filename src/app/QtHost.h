@@ -2,9 +2,11 @@
 
 #include <QString>
 #include <functional>
+#include <utility>
 
 #include "document/UiHost.h"
 
+class QObject;
 class QProgressBar;
 class QWidget;
 
@@ -13,7 +15,8 @@ namespace vorel {
 // The UiHost of the desktop program: Qt message boxes, the dialogs' Qt faces
 // run modally through the document's ModalLoop, the common file dialogs, the
 // examples path of QSettings("Brelta", "Vorel"), the main window's progress
-// bar and wait cursor, and the view's repaint.
+// bar and wait cursor, and the view's repaint. Long work runs on a worker
+// thread while the window goes on painting.
 class QtHost : public UiHost {
  public:
   // What the host does instead of showing a window: the tests answer message
@@ -36,10 +39,13 @@ class QtHost : public UiHost {
   // keep their settings file in a folder of their own).
   void SetProgramFolder(QString folder) { programFolder_ = std::move(folder); }
 
-  // The folder of the examples that ship with the program: beside the
-  // executable ("examples", or "../share/vorel/examples" when installed), else
-  // the source tree's.
-  static QString BundledExamplesFolder();
+  // Told, on the user-interface thread, when the outermost long work begins
+  // (true) and when it has ended (false).
+  void SetLongWorkObserver(std::function<void(bool running)> observer) {
+    longWorkObserver_ = std::move(observer);
+  }
+  // Whether long work is running now.
+  bool InLongWork() const { return longWorkDepth_ > 0; }
 
   void MessageBox(const std::string& text) override;
   void MessageBoxExclamation(const std::string& text) override;
@@ -55,8 +61,19 @@ class QtHost : public UiHost {
   void BeginWaitCursor() override;
   void EndWaitCursor() override;
   void RedrawAllViews() override;
+  // Runs the work on a worker thread; meanwhile this thread processes every
+  // event but the user's input (paints, timers, the progress the work
+  // reports), and input that reaches a window anyway is held and delivered
+  // once the work has ended. Rethrows what the work threw.
+  void RunLongWork(const std::function<void()>& work) override;
 
  private:
+  // Holds the user's input while long work runs and posts it again afterwards.
+  class InputHold;
+
+  // Runs a progress operation on the user-interface thread, waiting for it
+  // when called from the worker.
+  void OnUiThread(const std::function<void()>& operation);
   QWidget* DialogParent() const;
   void ShowMessage(const std::string& text, bool exclamation);
   std::optional<std::string> FileDialog(const FileDialogRequest& request, bool save);
@@ -67,6 +84,11 @@ class QtHost : public UiHost {
   Seams seams_;
   QString programFolder_;
   int waitDepth_ = 0;
+  int longWorkDepth_ = 0;
+  std::function<void(bool)> longWorkObserver_;
+  // The worker's progress calls are queued to this object, which lives on the
+  // user-interface thread while long work runs.
+  QObject* relay_ = nullptr;
 };
 
 }  // namespace vorel

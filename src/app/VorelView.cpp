@@ -47,10 +47,24 @@ void VorelView::PlaceScrollBar(int width, int height) {
 }
 
 void VorelView::paintEvent(QPaintEvent*) {
-  PlaceScrollBar(width(), height());
-  const QImage page = RenderPage(document_, graphs_, width(), height());
   QPainter painter(this);
-  painter.drawImage(QPoint(0, 0), page);
+  if (frozen_) {
+    // A view made larger meanwhile shows white where the last page does not reach.
+    if (lastPage_.width() < width() || lastPage_.height() < height()) {
+      painter.fillRect(rect(), Qt::white);
+    }
+    if (!lastPage_.isNull()) painter.drawImage(QPoint(0, 0), lastPage_);
+    return;
+  }
+  PlaceScrollBar(width(), height());
+  lastPage_ = RenderPage(document_, graphs_, width(), height());
+  painter.drawImage(QPoint(0, 0), lastPage_);
+}
+
+void VorelView::SetFrozen(bool frozen) {
+  if (frozen_ == frozen) return;
+  frozen_ = frozen;
+  if (!frozen_) update();
 }
 
 void VorelView::resizeEvent(QResizeEvent* event) {
@@ -60,11 +74,11 @@ void VorelView::resizeEvent(QResizeEvent* event) {
 
 void VorelView::mouseDoubleClickEvent(QMouseEvent* event) {
   QWidget::mouseDoubleClickEvent(event);
-  if (event->button() == Qt::LeftButton) EditGraphOptions();
+  if (event->button() == Qt::LeftButton && !frozen_) EditGraphOptions();
 }
 
 void VorelView::wheelEvent(QWheelEvent* event) {
-  if (document_.currentPage != PageEigenvectors || !scrollBar_->isVisible()) {
+  if (frozen_ || document_.currentPage != PageEigenvectors || !scrollBar_->isVisible()) {
     QWidget::wheelEvent(event);
     return;
   }
@@ -74,6 +88,8 @@ void VorelView::wheelEvent(QWheelEvent* event) {
 }
 
 void VorelView::OnScrollAction(int action) {
+  // The scroll bar repeats a held arrow by its timer, which runs during long work too.
+  if (frozen_) return;
   switch (action) {
     case QAbstractSlider::SliderSingleStepAdd:
     case QAbstractSlider::SliderPageStepAdd:
@@ -91,6 +107,7 @@ void VorelView::OnScrollAction(int action) {
 }
 
 void VorelView::StepEigenvector(int direction) {
+  if (frozen_) return;
   const int last = document_.analysis.windowLength() - 1;
   if (direction > 0 && document_.firstEigenvector < last) ++document_.firstEigenvector;
   if (direction < 0 && document_.firstEigenvector > 1) --document_.firstEigenvector;

@@ -36,6 +36,12 @@ class VorelView : public QWidget {
   // "Settings" and the double click: the graph options of the current page.
   void EditGraphOptions();
 
+  // While frozen (long work changes the document on another thread) the view
+  // shows the last page it drew and reads nothing of the document; the scroll
+  // bar and the mouse do nothing. Unfreezing draws the document again.
+  void SetFrozen(bool frozen);
+  bool frozen() const { return frozen_; }
+
  signals:
   // The view changed the document (the first eigenvector shown, a page's options).
   void documentChanged();
@@ -57,6 +63,9 @@ class VorelView : public QWidget {
   CVorelDoc& document_;
   PageGraphs graphs_;
   QScrollBar* scrollBar_;
+  bool frozen_ = false;
+  // The page as last drawn from the document.
+  QImage lastPage_;
 };
 
 }  // namespace vorel

@@ -279,8 +279,10 @@ void CVorelDoc::RunReconstructionStep() {
   // A failed reconstruction reopens the dialog, until it succeeds or is cancelled.
   for (;;) {
     CDialogReconstruction dialog(host_, *this);
-    dialog.applicability =
-        ComputeSeriesApplicability(analysis.trajectory, analysis.selectedEigenvectors.cols());
+    host_.RunLongWork([&] {
+      dialog.applicability =
+          ComputeSeriesApplicability(analysis.trajectory, analysis.selectedEigenvectors.cols());
+    });
     dialog.validChoice = analysis.validEntriesMethod == kCnv ? 0 : 1;
     dialog.methodIndex = analysis.reconstructionMethod == kPrincipalComponents ? 0 : 1;
     const DialogResult result = host_.RunModal(dialog);
@@ -294,7 +296,7 @@ void CVorelDoc::RunReconstructionStep() {
     analysis.reconstructionMethod = dialog.reconstructionMethod;
     cadzowResult = false;
     try {
-      analysis.Reconstruct();
+      host_.RunLongWork([this] { analysis.Reconstruct(); });
     } catch (const AbstractException& e) {
       host_.MessageBox(e.message());
       continue;
@@ -336,7 +338,7 @@ void CVorelDoc::OnCompare() {
   CDialogComparison dialog(host_, *this);
   if (host_.RunModal(dialog) != DialogResult::Ok) return;
   cadzowResult = false;
-  CompareReconstruction(analysis, comparisonSeries);
+  host_.RunLongWork([this] { CompareReconstruction(analysis, comparisonSeries); });
   nextStep = kStepComparison;
   currentPage = PageDeviations;
   highestPage = PageDeviations;
@@ -352,9 +354,14 @@ bool CVorelDoc::OnCadzow() {
 
   currentPage = PageInitialAndReconstructed;
   cadzowResult = true;
+  // The iterations report their progress from inside the long work, the only
+  // host calls the work makes.
   HostProgress progress(host_);
-  const std::optional<std::string> failure =
-      RunCadzowIterations(analysis, progress, compareDuringCadzow ? &comparisonSeries : nullptr);
+  std::optional<std::string> failure;
+  host_.RunLongWork([&] {
+    failure =
+        RunCadzowIterations(analysis, progress, compareDuringCadzow ? &comparisonSeries : nullptr);
+  });
   if (failure) host_.MessageBox(*failure);
   if (compareDuringCadzow) {
     highestPage = PageDeviations;
@@ -399,9 +406,11 @@ void CVorelDoc::OnSimulateSeries() {
   // Each component is evaluated once per sample, in list order, so that the
   // noise enters the series and its loaded copy identically.
   const int N = dialog.seriesLength;
-  const MaskedSeries sum = SampleComponents(sourceComponents, N);
-  analysis.series.Assign(sum);
-  loadedSeries.Assign(sum);
+  host_.RunLongWork([&] {
+    const MaskedSeries sum = SampleComponents(sourceComponents, N);
+    analysis.series.Assign(sum);
+    loadedSeries.Assign(sum);
+  });
   editFlags.Resize(N);
   editFlags.SetAllValid(true);
 
@@ -514,8 +523,10 @@ void CVorelDoc::ExportSeries() {
   options.xLeftBound = page.XLeftBound;
   options.xRightBound = page.XRightBound;
   try {
-    vorel::ExportSeries(*path, analysis.series, analysis.reconstructed, analysis.residuals,
-                        options);
+    host_.RunLongWork([&] {
+      vorel::ExportSeries(*path, analysis.series, analysis.reconstructed, analysis.residuals,
+                          options);
+    });
   } catch (const std::exception& e) {
     host_.MessageBox(e.what());
   }

@@ -3,6 +3,7 @@
 // user. The desktop program implements it with Qt, the tests with a scripted
 // host and the batch tool from its command line.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -63,6 +64,15 @@ class UiHost {
 
   // Asks every view to repaint (without erasing) later.
   virtual void RedrawAllViews() = 0;
+
+  // Runs work that may take seconds (a decomposition, a reconstruction,
+  // reading a large file, Cadzow iterations) and returns when it has ended,
+  // passing on whatever it threw. The work calls nothing of this host but the
+  // progress operations (ProgressBegin, ProgressStep, ProgressShow,
+  // ProgressHide, BeginWaitCursor, EndWaitCursor): a host may run it on
+  // another thread and keep its window painting meanwhile, holding the user's
+  // input until it ends. This one simply calls it.
+  virtual void RunLongWork(const std::function<void()>& work) { work(); }
 };
 
 }  // namespace vorel

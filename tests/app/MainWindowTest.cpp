@@ -22,12 +22,17 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
+#include <QThread>
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 #include <QWheelEvent>
+#include <atomic>
+#include <chrono>
 #include <memory>
 #include <new>
+#include <stdexcept>
+#include <thread>
 
 #include "DialogDriver.h"
 #include "app/AboutBox.h"
@@ -48,16 +53,40 @@
 #include "document/dialogs/CDialogFileChoice.h"
 #include "document/dialogs/CDialogGraphOption.h"
 #include "document/dialogs/CDialogReconstruction.h"
+#include "engine/AbstractException.h"
+#include "engine/Exceptions.h"
 
 namespace vorel {
 
-// Counts the paint events a widget receives.
-class PaintCounter : public QObject {
+// Counts the events of one type a widget receives.
+class EventCounter : public QObject {
  public:
+  explicit EventCounter(QEvent::Type type) : type_(type) {}
   int count = 0;
   bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Paint) ++count;
+    if (event->type() == type_) ++count;
     return false;
+  }
+
+ private:
+  QEvent::Type type_;
+};
+
+// Counts the paint events a widget receives.
+class PaintCounter : public EventCounter {
+ public:
+  PaintCounter() : EventCounter(QEvent::Paint) {}
+};
+
+// The program's host, with a hook that the long work runs first, on the worker.
+class HookedHost : public QtHost {
+ public:
+  std::function<void()> beforeWork;
+  void RunLongWork(const std::function<void()>& work) override {
+    QtHost::RunLongWork([this, &work] {
+      if (beforeWork) beforeWork();
+      work();
+    });
   }
 };
 
@@ -68,7 +97,7 @@ class MainWindowTest : public QObject {
   // A program of its own: host, document and window in a fresh program folder.
   struct Program {
     QTemporaryDir folder;
-    QtHost host;
+    HookedHost host;
     std::unique_ptr<CVorelDoc> document;
     std::unique_ptr<MainWindow> window;
     DialogDriver driver;
@@ -497,6 +526,169 @@ class MainWindowTest : public QObject {
     QCOMPARE(p.messages, QStringList{QString::fromUtf8(MainWindow::kMessageNoMemory)});
     QVERIFY(p.window->isVisible());
     QVERIFY(p.window->actions().action(kCmdNextStep)->isEnabled());
+  }
+
+  // Long work runs on a worker while the window keeps painting from the page
+  // it last drew; the user's input, commands and a close wait for its end.
+  void longWorkKeepsTheWindowPainting() {
+    QApplication::setQuitOnLastWindowClosed(false);
+    Program p;
+    QVERIFY(p.exposed);
+    p.nextFile = Example("co2-gaps.txt");
+    p.driver.Expect(QStringLiteral("CDialogFileChoice"), ChooseFirstColumn);
+    p.Trigger(kCmdOpenData);
+    QCOMPARE(p.document->currentPage, int(PageInitialSeries));
+    VorelView* view = p.window->view();
+    view->repaint();
+    const QImage page = view->grab().toImage();
+
+    PaintCounter paints;
+    EventCounter keys(QEvent::KeyPress);
+    view->installEventFilter(&paints);
+    view->installEventFilter(&keys);
+    std::atomic<bool> changed{false};
+    std::atomic<bool> released{false};
+    int phase = 0;
+    int paintsBefore = 0;
+    bool keptThePicture = false;
+    bool visibleAfterClose = false;
+    int keysDuringWork = -1;
+    QTimer timer;
+    timer.setInterval(5);
+    connect(&timer, &QTimer::timeout, this, [&] {
+      if (!changed) return;
+      if (phase == 0) {
+        paintsBefore = paints.count;
+        view->update();
+        QCoreApplication::postEvent(
+            view, new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a")));
+        phase = 1;
+      } else if (phase == 1 && paints.count > paintsBefore) {
+        // The document now names the empty page: a view reading it would draw that.
+        keptThePicture = view->grab().toImage() == page;
+        keysDuringWork = keys.count;
+        p.window->close();
+        visibleAfterClose = p.window->isVisible();
+        p.window->actions().action(kCmdNextStep)->trigger();
+        phase = 2;
+        released = true;
+      }
+    });
+    timer.start();
+    QThread* worker = nullptr;
+    p.host.RunLongWork([&] {
+      worker = QThread::currentThread();
+      p.document->currentPage = PageEmpty;
+      changed = true;
+      // Released by the timer on the window's thread (bounded, so that a
+      // window that does not process events fails instead of hanging).
+      for (int i = 0; i < 2000 && !released; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+      }
+    });
+    timer.stop();
+    QVERIFY(released);
+    QVERIFY(worker != nullptr && worker != QCoreApplication::instance()->thread());
+    QVERIFY(paints.count > paintsBefore);
+    QVERIFY(keptThePicture);
+    QCOMPARE(keysDuringWork, 0);
+    QVERIFY(visibleAfterClose);
+    // The command triggered meanwhile did not run: no covariance dialog opened.
+    QCOMPARE(p.driver.seen, QStringList{QStringLiteral("CDialogFileChoice")});
+    QCOMPARE(p.document->nextStep, int(kStepCovariance));
+    QVERIFY(QApplication::overrideCursor() == nullptr);
+
+    // Afterwards the held key arrives, the window closes as asked, and the
+    // document is whole.
+    p.document->currentPage = PageInitialSeries;
+    QTRY_COMPARE(keys.count, 1);
+    QTRY_VERIFY(!p.window->isVisible());
+    QVERIFY(!view->frozen());
+    QCOMPARE(p.document->analysis.length(), 468);
+    QVERIFY(p.driver.faults.isEmpty());
+    view->removeEventFilter(&paints);
+    view->removeEventFilter(&keys);
+    QApplication::setQuitOnLastWindowClosed(true);
+  }
+
+  // A close asked for while a command's work runs: the command ends with the
+  // document it started on, then the window closes.
+  void closeDuringACommandsWorkWaitsForTheCommand() {
+    QApplication::setQuitOnLastWindowClosed(false);
+    Program p;
+    p.nextFile = Example("co2-gaps.txt");
+    p.driver.Expect(QStringLiteral("CDialogFileChoice"), ChooseFirstColumn);
+    p.Trigger(kCmdOpenData);
+    std::atomic<bool> released{false};
+    p.host.beforeWork = [&released] {
+      for (int i = 0; i < 2000 && !released; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+      }
+    };
+    bool visibleAfterClose = false;
+    QTimer timer;
+    timer.setInterval(5);
+    connect(&timer, &QTimer::timeout, this, [&] {
+      if (!p.host.InLongWork() || released) return;
+      p.window->close();
+      visibleAfterClose = p.window->isVisible();
+      released = true;
+    });
+    timer.start();
+    p.driver.Expect(QStringLiteral("CDialogCovarianceMatrix"), [](DialogFace& f) {
+      DialogDriver::Type(f, CDialogCovarianceMatrix::kIdWindowLength, QStringLiteral("24"));
+      DialogDriver::Click(f, kIdOk);
+    });
+    p.Trigger(kCmdNextStep);
+    timer.stop();
+    p.host.beforeWork = nullptr;
+    QVERIFY(released);
+    QVERIFY(visibleAfterClose);
+    QVERIFY(!p.window->isVisible());
+    QCOMPARE(p.document->nextStep, int(kStepChoice));
+    QCOMPARE(p.document->currentPage, int(PageSingularValues));
+    QCOMPARE(p.document->analysis.eigenvalues.length(), 24);
+    QVERIFY2(p.driver.faults.isEmpty(), qPrintable(p.driver.faults.join('\n')));
+    QVERIFY(p.messages.isEmpty());
+    QApplication::setQuitOnLastWindowClosed(true);
+  }
+
+  void longWorkPassesItsFailureOn() {
+    Program p;
+    bool caught = false;
+    try {
+      p.host.RunLongWork([] { throw std::bad_alloc(); });
+    } catch (const std::bad_alloc&) {
+      caught = true;
+    }
+    QVERIFY(caught);
+    QString message;
+    try {
+      p.host.RunLongWork([] { throw ExceptionWindowLength(); });
+    } catch (const AbstractException& e) {
+      message = QString::fromStdString(e.message());
+    }
+    QCOMPARE(message, QString::fromStdString(ExceptionWindowLength().message()));
+    QVERIFY(!p.host.InLongWork());
+    QVERIFY(!p.window->view()->frozen());
+    QVERIFY(QApplication::overrideCursor() == nullptr);
+
+    // Through a command: the covariance step's work refuses the window length;
+    // its message is shown over the dialog, which stays open until cancelled,
+    // and the document stays where it was.
+    p.nextFile = Example("co2-gaps.txt");
+    p.driver.Expect(QStringLiteral("CDialogFileChoice"), ChooseFirstColumn);
+    p.Trigger(kCmdOpenData);
+    p.driver.Expect(QStringLiteral("CDialogCovarianceMatrix"), [](DialogFace& f) {
+      DialogDriver::Type(f, CDialogCovarianceMatrix::kIdWindowLength, QStringLiteral("2000000"));
+      DialogDriver::Click(f, kIdOk);
+      DialogDriver::Click(f, kIdCancel);
+    });
+    p.Trigger(kCmdNextStep);
+    QCOMPARE(p.messages, QStringList{QString::fromStdString(ExceptionWindowLength().message())});
+    QCOMPARE(p.document->nextStep, int(kStepCovariance));
+    QVERIFY2(p.driver.faults.isEmpty(), qPrintable(p.driver.faults.join('\n')));
+    QVERIFY(p.window->isVisible());
   }
 
   void openFileGivenAtStartAndHelp() {

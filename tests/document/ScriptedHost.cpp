@@ -50,6 +50,7 @@ std::vector<std::string> ScriptedHost::messageTexts() const {
 }
 
 void ScriptedHost::Record(const std::string& text, bool exclamation) {
+  NotInLongWork("MessageBox");
   ModalLoop::Pause pause;
   const Dialog* open = ModalLoop::Innermost();
   messages.push_back({text, exclamation, open == nullptr ? "" : open->className()});
@@ -60,6 +61,7 @@ void ScriptedHost::MessageBox(const std::string& text) { Record(text, false); }
 void ScriptedHost::MessageBoxExclamation(const std::string& text) { Record(text, true); }
 
 DialogResult ScriptedHost::RunModal(Dialog& dialog) {
+  NotInLongWork("RunModal");
   dialogsRun.push_back(dialog.className());
   if (scripts_.empty()) {
     if (cancelUnscriptedDialogs) return DialogResult::Cancel;
@@ -116,6 +118,7 @@ DialogResult ScriptedHost::RunModal(Dialog& dialog) {
 }
 
 std::optional<std::string> ScriptedHost::OpenFileDialog(const FileDialogRequest& request) {
+  NotInLongWork("OpenFileDialog");
   openRequests.push_back(request);
   if (openAnswers_.empty()) {
     ADD_FAILURE() << "no answer for the open-file dialog " << request.title;
@@ -128,6 +131,7 @@ std::optional<std::string> ScriptedHost::OpenFileDialog(const FileDialogRequest&
 }
 
 std::optional<std::string> ScriptedHost::SaveFileDialog(const FileDialogRequest& request) {
+  NotInLongWork("SaveFileDialog");
   saveRequests.push_back(request);
   if (saveAnswers_.empty()) {
     ADD_FAILURE() << "no answer for the save-file dialog " << request.title;
@@ -140,12 +144,54 @@ std::optional<std::string> ScriptedHost::SaveFileDialog(const FileDialogRequest&
 }
 
 std::string ScriptedHost::ExamplesPath(const std::string& productName) {
+  NotInLongWork("ExamplesPath");
   examplesPathProducts.push_back(productName);
   return examplesPath;
 }
 
 void ScriptedHost::ProgressBegin(int from, int to) {
   progress.push_back("begin " + std::to_string(from) + " " + std::to_string(to));
+  if (inLongWork_) progressInLongWork.back().push_back(progress.back());
+}
+
+void ScriptedHost::ProgressStep() {
+  progress.push_back("step");
+  if (inLongWork_) progressInLongWork.back().push_back(progress.back());
+}
+
+void ScriptedHost::ProgressShow() {
+  progress.push_back("show");
+  if (inLongWork_) progressInLongWork.back().push_back(progress.back());
+}
+
+void ScriptedHost::ProgressHide() {
+  progress.push_back("hide");
+  if (inLongWork_) progressInLongWork.back().push_back(progress.back());
+}
+
+void ScriptedHost::RedrawAllViews() {
+  NotInLongWork("RedrawAllViews");
+  ++redraws;
+}
+
+void ScriptedHost::NotInLongWork(const char* call) const {
+  if (inLongWork_) ADD_FAILURE() << call << " called from long work";
+}
+
+void ScriptedHost::RunLongWork(const std::function<void()>& work) {
+  if (inLongWork_) ADD_FAILURE() << "long work started from long work";
+  ++longWorks;
+  progressInLongWork.emplace_back();
+  const std::string before = longWorkProbe ? longWorkProbe() : std::string();
+  inLongWork_ = true;
+  try {
+    work();
+  } catch (...) {
+    inLongWork_ = false;
+    throw;
+  }
+  inLongWork_ = false;
+  if (longWorkProbe) longWorkChanges.emplace_back(before, longWorkProbe());
 }
 
 }  // namespace vorel::test

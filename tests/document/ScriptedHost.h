@@ -84,6 +84,13 @@ class ScriptedHost : public UiHost {
   int redraws = 0;
   std::vector<std::string> progress;  // "begin 0 100", "step", "show", "hide"
   int waitCursorDepth = 0;
+  // The long work run, and the progress operations each reported.
+  int longWorks = 0;
+  std::vector<std::vector<std::string>> progressInLongWork;
+  // When set, called before and after each long work: what it returned, in
+  // pairs (before, after), shows what the work changed.
+  std::function<std::string()> longWorkProbe;
+  std::vector<std::pair<std::string, std::string>> longWorkChanges;
 
   // A dialog without a script is cancelled quietly instead of failing the test.
   bool cancelUnscriptedDialogs = false;
@@ -101,14 +108,22 @@ class ScriptedHost : public UiHost {
   std::string ExamplesPath(const std::string& productName) override;
   std::string ProgramFolder() override { return programFolder; }
   void ProgressBegin(int from, int to) override;
-  void ProgressStep() override { progress.push_back("step"); }
-  void ProgressShow() override { progress.push_back("show"); }
-  void ProgressHide() override { progress.push_back("hide"); }
+  void ProgressStep() override;
+  void ProgressShow() override;
+  void ProgressHide() override;
   void BeginWaitCursor() override { ++waitCursorDepth; }
   void EndWaitCursor() override { --waitCursorDepth; }
-  void RedrawAllViews() override { ++redraws; }
+  void RedrawAllViews() override;
+  // Runs the work here, as a plain host does, and fails the test when the work
+  // calls anything of the host but the progress operations (the desktop
+  // program runs it on another thread, where a window must not be touched).
+  void RunLongWork(const std::function<void()>& work) override;
 
  private:
+  // Fails the test when called from long work.
+  void NotInLongWork(const char* call) const;
+  bool inLongWork_ = false;
+
   // A message box deactivates the running dialog and activates it again afterwards.
   void Record(const std::string& text, bool exclamation);
 

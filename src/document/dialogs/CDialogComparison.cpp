@@ -88,7 +88,8 @@ void CDialogComparison::OnGenerate() {
     }
     break;
   }
-  doc.comparisonSeries = SampleComponents(doc.comparisonComponents, N);
+  host().RunLongWork(
+      [&doc, N] { doc.comparisonSeries = SampleComponents(doc.comparisonComponents, N); });
   doc.comparisonFromFile = false;
   EndDialog(DialogResult::Ok);
 }

@@ -22,16 +22,11 @@ void CDialogCovarianceMatrix::OnOK() {
   pipeline.windowLength(windowLength)
       .threshold(threshold)
       .covarianceMethod(methodIndex == 1 ? kCovarianceToeplitz : kCovarianceSvd);
+  // The checks come first; the covariance and its decomposition can then fail
+  // only on values that are not finite. Either way the dialog stays open
+  // instead of moving on without a decomposition.
   try {
-    pipeline.setUp();
-  } catch (const AbstractException& e) {
-    host().MessageBox(e.message());
-    return;
-  }
-  // The computations below can fail only on values that are not finite; the
-  // dialog then stays open instead of moving on without a decomposition.
-  try {
-    pipeline.computeCovariance();
+    host().RunLongWork([&pipeline] { pipeline.setUp().computeCovariance(); });
   } catch (const AbstractException& e) {
     host().MessageBox(e.message());
     return;
@@ -55,8 +50,10 @@ void CDialogCovarianceMatrix::OnAdditionalInfo() {
   }
   document->addInfoRequested = true;
   document->addInfoWindowLength = windowLength;
-  a.BuildTrajectory();
-  a.ComputeThresholdCurves();
+  host().RunLongWork([&a] {
+    a.BuildTrajectory();
+    a.ComputeThresholdCurves();
+  });
   document->currentPage = PageAdditionalInfo;
   // The previous length may no longer fit the series (an edit that shortened
   // it could not set a new one); the entered length then stays.

@@ -46,7 +46,9 @@ void CDialogFileChoice::Clear() {
 void CDialogFileChoice::ReadFile(const std::string& path) {
   names.clear();
   try {
-    ReadDataFile(path, document->mvCode, format, document->DataTable, names);
+    // A file of a million rows takes a while to read.
+    host().RunLongWork(
+        [&] { ReadDataFile(path, document->mvCode, format, document->DataTable, names); });
   } catch (...) {
     Clear();
     throw;
