@@ -36,13 +36,6 @@ class RenderHost : public UiHost {
   std::optional<std::string> SaveFileDialog(const FileDialogRequest& request) override;
   std::string ExamplesPath(const std::string& productName) override;
   std::string ProgramFolder() override { return programFolder_; }
-  void ProgressBegin(int, int) override {}
-  void ProgressStep() override {}
-  void ProgressShow() override {}
-  void ProgressHide() override {}
-  void BeginWaitCursor() override {}
-  void EndWaitCursor() override {}
-  void RedrawAllViews() override {}
 
  private:
   std::string programFolder_;

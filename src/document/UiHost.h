@@ -53,17 +53,19 @@ class UiHost {
   // The directory that holds the running program.
   virtual std::string ProgramFolder() = 0;
 
+  // The feedback a window gives; a host without a window (a tool, a test)
+  // shows none, as these do.
   // The progress bar of the main window, range from..to.
-  virtual void ProgressBegin(int from, int to) = 0;
-  virtual void ProgressStep() = 0;
-  virtual void ProgressShow() = 0;
-  virtual void ProgressHide() = 0;
+  virtual void ProgressBegin(int /*from*/, int /*to*/) {}
+  virtual void ProgressStep() {}
+  virtual void ProgressShow() {}
+  virtual void ProgressHide() {}
   // The wait cursor, shown between the two calls.
-  virtual void BeginWaitCursor() = 0;
-  virtual void EndWaitCursor() = 0;
+  virtual void BeginWaitCursor() {}
+  virtual void EndWaitCursor() {}
 
   // Asks every view to repaint (without erasing) later.
-  virtual void RedrawAllViews() = 0;
+  virtual void RedrawAllViews() {}
 
   // Runs work that may take seconds (a decomposition, a reconstruction,
   // reading a large file, Cadzow iterations) and returns when it has ended,

@@ -102,46 +102,38 @@ void Reconstructor::AddColumnSums(int first, int last,
                                   const std::function<void(int, Vector&)>& column,
                                   Vector* sums) const {
   const int L = trajectory_.rows();
-  const int count = last - first + 1;
-  if (count <= 0 || L == 0) return;
-  const int B = BlockColumns(L);
-  const int blocks = (count + B - 1) / B;
   // A failure is ranked by its kind (the PI projector's before any other, as a
   // walk that treats the present entries of a group before its missing ones
-  // meets it) and then by column.
+  // meets it) and then by column; every column still runs, so that the
+  // ranking sees them all.
   std::exception_ptr failure;
   long long failedRank = std::numeric_limits<long long>::max();
-  for (int parity = 0; parity < 2; ++parity) {
-#pragma omp parallel for schedule(static) if (blocks > 2)
-    for (int b = parity; b < blocks; b += 2) {
-      const int c0 = first + b * B;
-      const int c1 = std::min(last, c0 + B - 1);
-      Vector w(L);
-      for (int c = c0; c <= c1; ++c) {
+  ForEachColumnBlock(first, last, [&](int c0, int c1) {
+    Vector w(L);
+    for (int c = c0; c <= c1; ++c) {
+      try {
+        column(c, w);
+        if (sums != nullptr) sums->segment(c - 1, L) += w;
+      } catch (...) {
+        std::exception_ptr e = std::current_exception();
+        long long kind = 1;
         try {
-          column(c, w);
-          if (sums != nullptr) sums->segment(c - 1, L) += w;
+          std::rethrow_exception(e);
+        } catch (const ExceptionProjectorPi&) {
+          kind = 0;
         } catch (...) {
-          std::exception_ptr e = std::current_exception();
-          long long kind = 1;
-          try {
-            std::rethrow_exception(e);
-          } catch (const ExceptionProjectorPi&) {
-            kind = 0;
-          } catch (...) {
-          }
-          const long long rank = kind * (1LL << 32) + c;
+        }
+        const long long rank = kind * (1LL << 32) + c;
 #pragma omp critical(vorel_column_failure)
-          {
-            if (rank < failedRank) {
-              failedRank = rank;
-              failure = e;
-            }
+        {
+          if (rank < failedRank) {
+            failedRank = rank;
+            failure = e;
           }
         }
       }
     }
-  }
+  });
   if (failure) std::rethrow_exception(failure);
 }
 

@@ -438,21 +438,27 @@ TEST_F(BatchTest, TwoSpellingsOfOneOutputFileAreRefused) {
   EXPECT_TRUE(fs::exists(dir_ / "sub" / "X"));
 }
 
+// AddressSanitizer reserves a vast address space: no address-space limit
+// holds under it.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+
 // The shell prefix that caps the CPU time of a child and, outside
-// AddressSanitizer (which reserves a vast address space), its address space.
+// AddressSanitizer, its address space.
 std::string LimitsPrefix(int seconds, long long kilobytes) {
   // One thread of the linear-algebra library, whose start-up mapping is part of
   // the address space the limits below count.
   std::string limits = "export OPENBLAS_NUM_THREADS=1; ulimit -t " + std::to_string(seconds) + "; ";
-#if defined(__SANITIZE_ADDRESS__)
-  (void)kilobytes;
-#elif defined(__has_feature)
-#if !__has_feature(address_sanitizer)
-  limits += "ulimit -v " + std::to_string(kilobytes) + "; ";
-#endif
-#else
-  limits += "ulimit -v " + std::to_string(kilobytes) + "; ";
-#endif
+  if (!kAddressSanitizer) limits += "ulimit -v " + std::to_string(kilobytes) + "; ";
   return limits;
 }
 
@@ -578,13 +584,9 @@ TEST_F(BatchTest, OutputToAPipeAndAFailingStandardOutput) {
 // address space to spare (the whole text, split into lines, took several times that),
 // and refused before its table is allocated with 11 MB to spare.
 TEST_F(BatchTest, ReadingAFileStaysWithinItsTablesMemory) {
-#if defined(__SANITIZE_ADDRESS__)
-  GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit";
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-  GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit";
-#endif
-#endif
+  if (kAddressSanitizer) {
+    GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit";
+  }
   std::string lines;
   for (int k = 0; k < 2000000; ++k) lines += "1\n";
   const std::string data = File("short-lines.txt", lines);
@@ -861,13 +863,9 @@ TEST_F(BatchPipeTest, StandardStreamsRefused) {
 // (a table of 18 MB) are read within 56 MB of address space to spare and refused,
 // naming the standard input, before the table is allocated with 11 MB to spare.
 TEST_F(BatchPipeTest, StandardInputStaysWithinItsTablesMemory) {
-#if defined(__SANITIZE_ADDRESS__)
-  GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit";
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-  GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit";
-#endif
-#endif
+  if (kAddressSanitizer) {
+    GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit";
+  }
   std::string lines;
   for (int k = 0; k < 2000000; ++k) lines += "1\n";
   File("short-lines.txt", lines);

@@ -1,41 +1,20 @@
 #pragma once
-// Answers the program's modal dialogs through their widgets, as a user would:
-// real mouse clicks on buttons and list rows, typed text, keys. Whenever a new
-// face is the active modal window, the next queued answer runs on it (after the
-// event that opened it returned, so that an answer may open a nested dialog).
+// Answers the program's modal dialogs through their widgets, strictly as a user
+// would: the queue of answers is the program's dialog driver; the actions here
+// are real mouse clicks on buttons and list rows, typed text and keys, and a
+// missing or disabled control fails the test.
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <QLineEdit>
 #include <QListView>
-#include <QPointer>
-#include <QTimer>
 #include <QtTest>
-#include <deque>
-#include <functional>
 
+#include "DialogDriver.h"
 #include "app/dialogs/DialogFace.h"
 
 namespace vorel::test {
 
-class FaceDriver {
+class FaceDriver : public DialogDriver {
  public:
-  using Answer = std::function<void(DialogFace&)>;
-
-  FaceDriver() {
-    timer_.setInterval(10);
-    QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
-    timer_.start();
-  }
-
-  void Expect(const QString& className, Answer answer) {
-    answers_.emplace_back(className, std::move(answer));
-  }
-  bool idle() const { return answers_.empty(); }
-
-  QStringList seen;
-  QStringList faults;
-
   // --- what a user does ------------------------------------------------------
   // A click where the button's text begins (a wide check box or radio takes no
   // click at its centre).
@@ -79,35 +58,6 @@ class FaceDriver {
     view->scrollTo(index);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, modifiers, view->visualRect(index).center());
   }
-
-  void Poll() {
-    auto* face = qobject_cast<DialogFace*>(QApplication::activeModalWidget());
-    // Each face is answered once: an outer face active again after its nested
-    // dialog closed is still running its answer.
-    if (face == nullptr || !face->isVisible() || face->property("answered").toBool()) return;
-    face->setProperty("answered", true);
-    const QString className = face->objectName();
-    Answer answer;
-    if (answers_.empty()) {
-      faults << QStringLiteral("no answer for ") + className;
-    } else if (answers_.front().first != className) {
-      faults << QStringLiteral("expected ") + answers_.front().first + QStringLiteral(", got ") +
-                    className;
-      answers_.pop_front();
-    } else {
-      answer = std::move(answers_.front().second);
-      answers_.pop_front();
-      seen << className;
-    }
-    if (!answer) answer = [](DialogFace& f) { Click(f, 2); };
-    QPointer<DialogFace> target(face);
-    QTimer::singleShot(0, [target, answer] {
-      if (target) answer(*target);
-    });
-  }
-
-  QTimer timer_;
-  std::deque<std::pair<QString, Answer>> answers_;
 };
 
 }  // namespace vorel::test

@@ -32,13 +32,6 @@ class RecordingHost : public UiHost {
   std::optional<std::string> SaveFileDialog(const FileDialogRequest&) override { return {}; }
   std::string ExamplesPath(const std::string&) override { return {}; }
   std::string ProgramFolder() override { return {}; }
-  void ProgressBegin(int, int) override {}
-  void ProgressStep() override {}
-  void ProgressShow() override {}
-  void ProgressHide() override {}
-  void BeginWaitCursor() override {}
-  void EndWaitCursor() override {}
-  void RedrawAllViews() override {}
 };
 
 class FaceSession {

@@ -30,12 +30,6 @@ class RecordingHost : public UiHost {
   }
   std::string ExamplesPath(const std::string&) override { return {}; }
   std::string ProgramFolder() override { return folder_; }
-  void ProgressBegin(int, int) override {}
-  void ProgressStep() override {}
-  void ProgressShow() override {}
-  void ProgressHide() override {}
-  void BeginWaitCursor() override {}
-  void EndWaitCursor() override {}
   void RedrawAllViews() override { ++redraws; }
 
   // The answer of every save-file dialog (nothing: Cancel), the requests seen
