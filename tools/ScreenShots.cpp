@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 #include <cstdio>
 #include <stdexcept>
 
@@ -222,6 +223,21 @@ void Run(const QString& examples, const QString& output) {
   run(kCmdCadzow, "Cadzow iterations");
   run(kCmdPageDeviations, "deviations");
   shots.Window(window, QStringLiteral("window-deviations"));
+
+  // Long work: many Cadzow iterations run on a worker thread while the window
+  // keeps painting; a timer takes the window's picture meanwhile (the view
+  // keeps its page, the status bar shows the progress).
+  bool shotDuringWork = false;
+  driver.Expect(QStringLiteral("CDialogCadzow"), [&](DialogFace& f) {
+    DialogDriver::Type(f, CDialogCadzow::kIdIterations, QStringLiteral("10000"));
+    DialogDriver::Click(f, kIdOk);
+    QTimer::singleShot(500, &window, [&] {
+      shotDuringWork = host.InLongWork();
+      shots.Window(window, QStringLiteral("window-long-work"));
+    });
+  });
+  run(kCmdCadzow, "long Cadzow iterations");
+  if (!shotDuringWork) Fail(QStringLiteral("the long work ended before its picture"));
 
   driver.Expect(QStringLiteral("CDialogSeriesSimulation"), [&](DialogFace& f) {
     shots.Dialog(f, QStringLiteral("simulate-series"));
